@@ -1,0 +1,103 @@
+#include "clock/frmMain.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/modDefs.h"
+#include "app/modMain.h"
+#include "app/numeric.h"
+#include "clock/clock_text.h"
+#include "clock/internet_time.h"
+#include "clock/text_layout.h"
+#include "platform/screen_metrics.h"
+#include "platform/services.h"
+
+namespace tikora {
+
+FormInstance<ClockWindow> frmMain;
+
+namespace {
+
+constexpr int kTickMilliseconds = 200;
+constexpr int kDesignWidthTwips = 1335;
+constexpr int kDesignHeightTwips = 885;
+
+QImage ImageOf(const PixelBuffer& buffer) {
+    return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
+                  buffer.BytesPerLine(), QImage::Format_RGB32);
+}
+
+}  // namespace
+
+ClockWindow::ClockWindow() {
+    setWindowTitle(QStringLiteral(":: Tikora ::"));
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
+    // The tick paints every pixel; Qt need not clear the window first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(RoundHalfEven(kDesignWidthTwips / ScreenTwipsPerPixelX()),
+           RoundHalfEven(kDesignHeightTwips / ScreenTwipsPerPixelY()));
+    picBuffer.SetSize(width(), height());
+    tmrClock.setInterval(kTickMilliseconds);
+    QObject::connect(&tmrClock, &QTimer::timeout, this, [this] { tmrClock_Timer(); });
+}
+
+void ClockWindow::Form_Load() {
+    StartProgram();
+}
+
+void ClockWindow::tmrClock_Timer() {
+    const LocalTime now = Platform().time->Now();
+    const std::string timeText = TimeText(now.hour, now.minute, SkinSettings.Separator);
+    const std::string beatText = BeatText(InternetTime());
+    const std::string& shown = ClockSettings.BeatTime ? beatText : timeText;
+    DrawShownText(shown);
+    update();  // the block copy onto the window; see paintEvent
+}
+
+void ClockWindow::DrawShownText(const std::string& text) {
+    const FontSpec font = BufferFont();
+    const TextExtent extent = textPainter_.Measure(text, font);
+    const Point origin = TextOrigin(width(), height(), extent.width, extent.height);
+    picBuffer.Clear();
+    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor), origin);
+}
+
+FontSpec ClockWindow::BufferFont() const {
+    const int twipsPerPixel = DockState.TwipsPerPixelY > 0 ? DockState.TwipsPerPixelY : 15;
+    return FontSpec{picBuffer.FontName, picBuffer.FontSize, 1440 / twipsPerPixel};
+}
+
+void ClockWindow::Get_TimeZone(std::int32_t& offset) const {
+    offset = ZoneOffsetMinutes(Platform().zone->Read());
+}
+
+double ClockWindow::InternetTime() const {
+    const LocalTime now = Platform().time->Now();
+    std::int32_t offset = 0;
+    Get_TimeZone(offset);
+    return InternetTimeAt(now.hour, now.minute, now.second, offset);
+}
+
+void ClockWindow::SetBackColor(std::uint32_t colorRef) {
+    backColor_ = colorRef;
+}
+
+void ClockWindow::paintEvent(QPaintEvent*) {
+    // Also serves exposures between ticks, so an uncovered window shows the last frame at once.
+    QPainter painter(this);
+    const QImage frame = ImageOf(picBuffer.image);
+    painter.drawImage(QPoint(0, 0), frame);
+    const QColor background = QColor::fromRgb(ColorRefToArgb(backColor_));
+    if (frame.width() < width()) {
+        painter.fillRect(frame.width(), 0, width() - frame.width(), height(), background);
+    }
+    if (frame.height() < height()) {
+        painter.fillRect(0, frame.height(), width(), height() - frame.height(), background);
+    }
+}
+
+void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+}  // namespace tikora

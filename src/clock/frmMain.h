@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "app/form_instance.h"
+#include "clock/picture_box.h"
+#include "platform/text_painter.h"
+
+namespace tikora {
+
+// frmMain, the clock face and the program's start-up window. Every tick composes the text to
+// show, draws it into the off-screen picBuffer and puts picBuffer on the window in one copy.
+class ClockWindow : public QWidget {
+  public:
+    ClockWindow();
+
+    void Form_Load();
+    void tmrClock_Timer();
+
+    // The local zone's offset from UTC in force now, in minutes.
+    void Get_TimeZone(std::int32_t& offset) const;
+    // The Internet Time beat value for the current local time, 0 to 1000.
+    double InternetTime() const;
+
+    // The window's own background colour, a colour reference.
+    void SetBackColor(std::uint32_t colorRef);
+
+    DrawingBox picBuffer;
+    PictureHolder picSkin;
+    PlacedBox picTime;
+    QTimer tmrClock;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void DrawShownText(const std::string& text);
+    FontSpec BufferFont() const;
+
+    std::uint32_t backColor_ = 0;
+    TextPainter textPainter_;
+};
+
+extern FormInstance<ClockWindow> frmMain;
+
+}  // namespace tikora

@@ -1,0 +1,71 @@
+#include "clock/pixel_buffer.h"
+
+#include <algorithm>
+
+namespace tikora {
+namespace {
+
+int ClampSide(int side) {
+    return std::clamp(side, 0, PixelBuffer::kMaxSide);
+}
+
+}  // namespace
+
+PixelBuffer::PixelBuffer(int width, int height, Argb fill) {
+    Reset(width, height, fill);
+}
+
+void PixelBuffer::Reset(int width, int height, Argb fill) {
+    width_ = ClampSide(width);
+    height_ = ClampSide(height);
+    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
+}
+
+void PixelBuffer::Fill(Argb colour) {
+    std::fill(pixels_.begin(), pixels_.end(), colour);
+}
+
+void PixelBuffer::FillRect(int x, int y, int width, int height, Argb colour) {
+    const int left = std::max(x, 0);
+    const int top = std::max(y, 0);
+    const int right = std::min<long long>(static_cast<long long>(x) + width, width_);
+    const int bottom = std::min<long long>(static_cast<long long>(y) + height, height_);
+    for (int row = top; row < bottom; ++row) {
+        Argb* line = pixels_.data() + static_cast<std::size_t>(row) * width_;
+        std::fill(line + left, line + std::max(left, right), colour);
+    }
+}
+
+Argb PixelBuffer::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return 0;
+    }
+    return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+void BlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,
+               const PixelBuffer& source, int sx, int sy) {
+    // Work in 64 bits so that no combination of positions and sizes can overflow.
+    long long x0 = 0, y0 = 0, x1 = width, y1 = height;  // offsets within the copied rectangle
+    auto clip = [](long long& lo, long long& hi, long long origin, long long extent) {
+        lo = std::max(lo, -origin);
+        hi = std::min(hi, extent - origin);
+    };
+    clip(x0, x1, dx, destination.Width());
+    clip(x0, x1, sx, source.Width());
+    clip(y0, y1, dy, destination.Height());
+    clip(y0, y1, sy, source.Height());
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    const auto run = static_cast<std::size_t>(x1 - x0);
+    for (long long row = y0; row < y1; ++row) {
+        const Argb* from = source.Data() + (sy + row) * source.Width() + (sx + x0);
+        Argb* to = destination.Data() + (dy + row) * destination.Width() + (dx + x0);
+        for (std::size_t i = 0; i < run; ++i) {
+            to[i] = from[i] | kOpaque;
+        }
+    }
+}
+
+}  // namespace tikora

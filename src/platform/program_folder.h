@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace tikora {
+
+// The folder that holds the running executable, without a trailing separator (only "/" itself ends
+// with one).
+std::string RunningProgramFolder();
+
+}  // namespace tikora

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tikora {
+
+// Twips (1/1440 inch) per pixel of the primary screen, from its logical dots per inch.
+double ScreenTwipsPerPixelX();
+double ScreenTwipsPerPixelY();
+
+}  // namespace tikora

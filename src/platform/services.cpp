@@ -1,0 +1,33 @@
+#include "platform/services.h"
+
+#include "platform/program_folder.h"
+
+namespace tikora {
+namespace {
+
+Services& Current() {
+    static Services services;
+    return services;
+}
+
+}  // namespace
+
+const Services& Platform() {
+    return Current();
+}
+
+void InstallSystemServices() {
+    static const SystemTimeSource systemTime;
+    static const SystemTimeZone systemZone;
+    Current() = Services{&systemTime, &systemZone, RunningProgramFolder};
+}
+
+ScopedServices::ScopedServices(Services replacement) : saved_(Current()) {
+    Current() = std::move(replacement);
+}
+
+ScopedServices::~ScopedServices() {
+    Current() = std::move(saved_);
+}
+
+}  // namespace tikora

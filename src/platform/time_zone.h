@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ctime>
+
+#include "app/time_types.h"
+
+namespace tikora {
+
+// The local zone's biases and whether daylight time is in force now.
+class TimeZoneSource {
+  public:
+    virtual ~TimeZoneSource() = default;
+    virtual TimeZoneReading Read() const = 0;
+};
+
+// Derived from the system's time-zone database: the UTC offsets met across the year of `when` give
+// standard time (the smaller) and daylight time (the larger). tm_isdst is not consulted, because
+// some zones (Europe/Dublin) mark their winter time as daylight time.
+TimeZoneReading ReadTimeZoneAt(std::time_t when);
+
+class SystemTimeZone final : public TimeZoneSource {
+  public:
+    TimeZoneReading Read() const override;
+
+  private:
+    // The year's two offsets change only with the year, so they are sampled once per year.
+    mutable int cachedYear_ = -1;
+    mutable long cachedMin_ = 0;
+    mutable long cachedMax_ = 0;
+};
+
+}  // namespace tikora
