@@ -1,9 +1,17 @@
+#include "app/modDefs.h"
 #include "app/modMain.h"
+#include "platform/services.h"
 
 namespace tikora {
 
-// The per-user settings store is not written yet: every start uses the start-up defaults.
-void LoadSettings() {}
+// Until the per-user store exists every start is a first run: the default skin is the current one.
+void LoadSettings() {
+    SkinSettings.DefaultSkinFile = "Zefro.ini";
+    SkinSettings.DefaultSkinPath = Platform().programFolder() + "/Skins/Zefro";
+    SkinSettings.CurrentSkinFile = SkinSettings.DefaultSkinFile;
+    SkinSettings.CurrentSkinPath = SkinSettings.DefaultSkinPath;
+}
+
 void SaveSettings() {}
 
 }  // namespace tikora

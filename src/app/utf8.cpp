@@ -71,6 +71,20 @@ char32_t FirstCodePoint(std::string_view utf8) {
     return Cp1252ToCodePoint(static_cast<unsigned char>(utf8[0]));
 }
 
+std::u32string DecodeUtf8(std::string_view utf8) {
+    std::u32string characters;
+    characters.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (const auto decoded = DecodeOne(utf8, pos)) {
+            characters.push_back(*decoded);
+        } else {
+            characters.push_back(Cp1252ToCodePoint(static_cast<unsigned char>(utf8[pos++])));
+        }
+    }
+    return characters;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     auto put = [&out](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
     if (cp < 0x80) {

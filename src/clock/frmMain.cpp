@@ -6,7 +6,9 @@
 #include "app/modDefs.h"
 #include "app/modMain.h"
 #include "app/numeric.h"
+#include "app/utf8.h"
 #include "clock/clock_text.h"
+#include "clock/glyph_layout.h"
 #include "clock/internet_time.h"
 #include "clock/text_layout.h"
 #include "platform/screen_metrics.h"
@@ -50,8 +52,31 @@ void ClockWindow::tmrClock_Timer() {
     const std::string timeText = TimeText(now.hour, now.minute, SkinSettings.Separator);
     const std::string beatText = BeatText(InternetTime());
     const std::string& shown = ClockSettings.BeatTime ? beatText : timeText;
-    DrawShownText(shown);
+    if (SkinSettings.DisplayImage) {
+        DrawShownGlyphs(shown);
+    } else {
+        DrawShownText(shown);
+    }
     update();  // the block copy onto the window; see paintEvent
+}
+
+void ClockWindow::DrawShownGlyphs(const std::string& text) {
+    picBuffer.Clear();
+    std::int32_t position = 0;
+    for (const char32_t character : DecodeUtf8(text)) {
+        DrawGlyph(character, position++);
+    }
+}
+
+void ClockWindow::DrawGlyph(char32_t character, std::int32_t position) {
+    const GlyphMetrics metrics{SkinSettings.CharWidth, SkinSettings.CharHeight,
+                               SkinSettings.SepWidth};
+    const std::optional<GlyphCopy> copy =
+        PlaceGlyph(character, position, ClockSettings.BeatTime, metrics, width(), height());
+    if (copy) {
+        BlockCopy(picBuffer.image, copy->destinationX, copy->destinationY, copy->width,
+                  copy->height, picSkin.picture, copy->sourceX, 0);
+    }
 }
 
 void ClockWindow::DrawShownText(const std::string& text) {

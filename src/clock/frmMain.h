@@ -38,6 +38,9 @@ class ClockWindow : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Copies the strip's cell for one character of the shown text to its place in picBuffer.
+    void DrawGlyph(char32_t character, std::int32_t position);
+    void DrawShownGlyphs(const std::string& text);
     void DrawShownText(const std::string& text);
     FontSpec BufferFont() const;
 

@@ -18,6 +18,9 @@ PixelBuffer::PixelBuffer(int width, int height, Argb fill) {
 void PixelBuffer::Reset(int width, int height, Argb fill) {
     width_ = ClampSide(width);
     height_ = ClampSide(height);
+    if (width_ > 0 && static_cast<std::size_t>(width_) * height_ > kMaxPixels) {
+        height_ = static_cast<int>(kMaxPixels / static_cast<std::size_t>(width_));
+    }
     pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,8 +24,10 @@ inline constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::
 // A plain rectangle of 32-bit pixels, rows stored top to bottom without padding.
 class PixelBuffer {
   public:
-    // Larger sides are cut to this, so that no figure can make the program allocate without bound.
-    static constexpr int kMaxSide = 8192;
+    // Larger sizes are cut to these, so that no figure can make the program allocate without
+    // bound: a side of at most kMaxSide, and at most kMaxPixels in all (the height gives way).
+    static constexpr int kMaxSide = 16384;
+    static constexpr std::size_t kMaxPixels = std::size_t{16} << 20;
 
     PixelBuffer() = default;
     PixelBuffer(int width, int height, Argb fill = kOpaque);

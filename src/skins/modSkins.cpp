@@ -1,14 +1,129 @@
 #include "skins/modSkins.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 #include "app/modDefs.h"
+#include "app/modMain.h"
+#include "clock/frmMain.h"
+#include "clock/glyph_layout.h"
+#include "platform/file_read.h"
+#include "skins/picture_decoder.h"
+#include "skins/profile_file.h"
+#include "skins/skin_values.h"
 
 namespace tikora {
+namespace {
 
-bool LoadSkin(const std::string& folder, const std::string& file) {
-    SkinSettings.CurrentSkinFile = file;
+// A skin file is a few hundred bytes; anything past this is not a skin and is not read at all.
+constexpr std::size_t kMaxSkinFileBytes = std::size_t{1} << 20;
+// Cell and font sizes beyond this are no clock that fits on a screen.
+constexpr float kMaxSize = 4096;
+
+// Everything a skin puts on the clock window, read and checked before any of it is applied.
+struct SkinLook {
+    PixelBuffer strip;
+    GlyphMetrics sizes;
+    std::uint32_t textColor = 0;
+    std::uint32_t backColor = 0;
+    std::string font;
+    float fontSize = 0;
+};
+
+std::string SkinFilePath() {
+    return SkinSettings.CurrentSkinPath + "/" + SkinSettings.CurrentSkinFile;
+}
+
+std::optional<float> ReadSize(const char* section, const char* key) {
+    const std::optional<float> size = ParseSkinNumber(ReadSkinValue(section, key));
+    if (!size || !std::isfinite(*size) || *size < 0 || *size > kMaxSize) {
+        return std::nullopt;
+    }
+    return size;
+}
+
+// The image path names a file in the skin's folder; skins made on Windows write "\" in it.
+std::string ImagePath(const std::string& folder) {
+    std::string main = ReadSkinValue("Image Files", "Main");
+    std::replace(main.begin(), main.end(), '\\', '/');
+    return folder + "/" + main;
+}
+
+std::optional<PixelBuffer> ReadStrip(const std::string& imagePath) {
+    const std::optional<std::string> bytes = ReadRegularFile(imagePath, kMaxPictureBytes);
+    return bytes ? DecodePicture(*bytes) : std::nullopt;
+}
+
+std::optional<SkinLook> ReadLook(const std::string& imagePath) {
+    SkinLook look;
+    std::optional<PixelBuffer> strip = ReadStrip(imagePath);
+    const auto width = ReadSize("Image Info", "CharWidth");
+    const auto height = ReadSize("Image Info", "CharHeight");
+    const auto separator = ReadSize("Image Info", "SepWidth");
+    const auto text = ParseSkinColour(ReadSkinValue("Text", "TextColor"));
+    const auto back = ParseSkinColour(ReadSkinValue("Text", "BgColor"));
+    look.font = ReadSkinValue("Text", "Font");
+    const auto fontSize = ReadSize("Text", "FontSize");
+    if (!strip || !width || !height || !separator || !text || !back || !fontSize) {
+        return std::nullopt;
+    }
+    look.strip = std::move(*strip);
+    look.sizes = {*width, *height, *separator};
+    look.textColor = *text;
+    look.backColor = *back;
+    look.fontSize = *fontSize;
+    return look;
+}
+
+void Apply(ClockWindow& clock, SkinLook look) {
+    clock.picSkin.picture = std::move(look.strip);
+    SkinSettings.CharWidth = look.sizes.charWidth;
+    SkinSettings.CharHeight = look.sizes.charHeight;
+    SkinSettings.SepWidth = look.sizes.sepWidth;
+    clock.picBuffer.ForeColor = look.textColor;
+    clock.picBuffer.BackColor = look.backColor;
+    clock.SetBackColor(look.backColor);
+    clock.picBuffer.FontName = look.font;
+    clock.picBuffer.FontSize = look.fontSize;
+}
+
+}  // namespace
+
+std::string ReadSkinValue(const std::string& section, const std::string& key) {
+    const std::string path = SkinFilePath();
+    const std::optional<std::string> bytes = ReadRegularFile(path, kMaxSkinFileBytes);
+    const ProfileFile file = ProfileFile::Parse(bytes ? *bytes : std::string());
+    std::string value = GetProfileString(file, section, key, path);
+    value.resize(std::min(value.find('\0'), value.size()));
+    value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
+    return value;
+}
+
+bool LoadSkin(std::string folder, std::string file) {
+    return LoadSkinInto(frmMain.Get(), std::move(folder), std::move(file));
+}
+
+bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file) {
+    SkinSettings.CurrentSkinFile = std::move(file);
     SkinSettings.CurrentSkinPath = folder;
-    SkinSettings.DisplayImage = false;
-    SkinSettings.Separator = ":";
+    const std::optional<bool> displayImage =
+        ParseSkinBoolean(ReadSkinValue("General", "DisplayImage"));
+    if (!displayImage) {
+        return false;
+    }
+    SkinSettings.DisplayImage = *displayImage;
+    SkinSettings.Separator = ReadSkinValue("General", "Separator");
+    const std::string imagePath = ImagePath(folder);
+    if (!FileExists(imagePath)) {
+        ShowError("Image file not found. Tikora will load the default skin.", false);
+        return false;
+    }
+    std::optional<SkinLook> look = ReadLook(imagePath);
+    if (!look) {
+        return false;
+    }
+    Apply(clock, std::move(*look));
     return true;
 }
 

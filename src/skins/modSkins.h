@@ -4,8 +4,19 @@
 
 namespace tikora {
 
-// Makes the given skin the current one and applies it to the clock window. False when the skin
-// could not be loaded; the user has then been told.
-bool LoadSkin(const std::string& folder, const std::string& file);
+class ClockWindow;
+
+// Makes the given skin the current one and applies it to the clock window: the skin's settings
+// to SkinSettings, its strip to picSkin, its colours and font to picBuffer. False when the skin
+// could not be loaded (a missing image file has been reported to the user); what a failed load
+// has changed is only the current skin's location, DisplayImage and Separator.
+bool LoadSkin(std::string folder, std::string file);
+
+// The same for a clock window other than frmMain, such as the preview tool's.
+bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file);
+
+// A value of the current skin file, with leading spaces removed; the file's own path when the
+// key or the file is missing.
+std::string ReadSkinValue(const std::string& section, const std::string& key);
 
 }  // namespace tikora

@@ -108,3 +108,51 @@ TEST_F(ClockTick, WindowShowsPicBufferWhenRepainted) {
 
 }  // namespace
 }  // namespace tikora::testing
+
+namespace tikora::testing {
+namespace {
+
+// The 60 x 20 window of the glyph layout's worked example, drawing 07:45 from a strip whose
+// cells have colours of their own.
+class ImageModeTick : public FormTest {
+  protected:
+    ImageModeTick() {
+        WriteDefaultSkin(SkinIni("True", "zefro.png"));
+        SetTime(7, 45, 0);
+        frmMain.Get();
+        ClockSettings.BeatTime = false;
+        frmMain->resize(60, 20);
+        frmMain->tmrClock_Timer();
+    }
+    QRgb At(int x, int y) { return frmMain->picBuffer.image.Pixel(x, y); }
+    const QRgb background_ = qRgb(0, 0, 64);
+};
+
+TEST_F(ImageModeTick, LaysTheCellsOnTheGrid) {
+    struct Expected {
+        int left, width, cell;
+    };
+    for (const Expected& e : {Expected{12, 8, 0}, Expected{20, 8, 7}, Expected{28, 4, 11},
+                              Expected{32, 8, 4}, Expected{40, 8, 5}}) {
+        SCOPED_TRACE(e.left);
+        EXPECT_EQ(At(e.left, 4), CellColour(e.cell));
+        EXPECT_EQ(At(e.left + e.width - 1, 14), CellColour(e.cell));
+    }
+    EXPECT_EQ(At(11, 4), background_);
+    EXPECT_EQ(At(48, 4), background_);
+    EXPECT_EQ(At(12, 3), background_);
+    EXPECT_EQ(At(12, 15), background_);
+}
+
+TEST_F(ImageModeTick, BeatLayoutStartsWithTheAtCell) {
+    ClockSettings.BeatTime = true;  // 07:45 at UTC+1 is @323
+    frmMain->tmrClock_Timer();
+    EXPECT_EQ(At(14, 4), CellColour(10));
+    EXPECT_EQ(At(22, 4), CellColour(3));
+    EXPECT_EQ(At(30, 4), CellColour(2));
+    EXPECT_EQ(At(38, 4), CellColour(3));
+    EXPECT_EQ(At(46, 4), background_);
+}
+
+}  // namespace
+}  // namespace tikora::testing

@@ -10,6 +10,7 @@
 #include "app/modDefs.h"
 #include "app/modMain.h"
 #include "clock/frmMain.h"
+#include "forms/temp_skins.h"
 #include "platform/services.h"
 
 namespace tikora::testing {
@@ -54,9 +55,16 @@ class FormTest : public ::testing::Test {
         time_.now.second = second;
     }
 
+    void WriteDefaultSkin(const std::string& ini) {
+        WriteFile(DefaultSkinFolder() + "/Zefro.ini", ini);
+        WriteStrip(DefaultSkinFolder() + "/zefro.png", 8, 11, 4);
+    }
+    std::string DefaultSkinFolder() const { return programFolder_ + "/Skins/Zefro"; }
+
     FixedTime time_;
     FixedZone zone_;
-    std::string programFolder_ = "/nonexistent/tikora";
+    TempFolder programRoot_;
+    std::string programFolder_ = programRoot_.Path().string();
     std::vector<ShownError> errors_;
 
   private:

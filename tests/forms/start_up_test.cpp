@@ -50,3 +50,27 @@ TEST(StartUpDeathTest, FatalErrorEndsThroughExitProgramAfterTheBox) {
 
 }  // namespace
 }  // namespace tikora::testing
+
+namespace tikora::testing {
+namespace {
+
+using StartUpWithBrokenSkins = FormTest;
+
+TEST_F(StartUpWithBrokenSkins, ShowBothMessagesThenTheFatalOneAndEnd) {
+    WriteDefaultSkin(SkinIni("True", "missing.png"));
+    EXPECT_EXIT(
+        {
+            SetErrorBoxHook([](const std::string&, const std::string& message) {
+                std::cerr << "<" << message << ">";
+            });
+            frmMain.Get();
+        },
+        ::testing::ExitedWithCode(0),
+        "<Image file not found. Tikora will load the default skin.>"
+        "<Image file not found. Tikora will load the default skin.>"
+        "<Tikora can't load any of the skins properly. Tikora will exit! Please submit a valid "
+        "skin.>$");
+}
+
+}  // namespace
+}  // namespace tikora::testing

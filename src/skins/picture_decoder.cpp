@@ -1,0 +1,106 @@
+#include "skins/picture_decoder.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+#include "skins/stb_image_config.h"
+
+namespace tikora {
+namespace {
+
+bool Refuse(std::string* whyNot, const char* reason) {
+    if (whyNot != nullptr) {
+        *whyNot = reason;
+    }
+    return false;
+}
+
+bool SizeAcceptable(int width, int height, std::string* whyNot) {
+    if (width <= 0 || height <= 0) {
+        return Refuse(whyNot, "the picture is empty");
+    }
+    if (width > kMaxPictureSide || height > kMaxPictureSide ||
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4 > kMaxPictureBytes) {
+        return Refuse(whyNot, "the picture is too large");
+    }
+    return true;
+}
+
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    }
+    return value;
+}
+
+// The decoder reads zeros past the end of a short bitmap instead of failing, so a bitmap's pixel
+// rows are checked against the file's length first. Compressed bitmaps are left to the decoder.
+bool BitmapComplete(std::string_view bytes) {
+    constexpr std::size_t kFileHeader = 14;
+    if (bytes.size() < kFileHeader + 16 || bytes.substr(0, 2) != "BM") {
+        return true;  // not a bitmap, or too short for the decoder to accept anyway
+    }
+    const std::uint64_t pixelOffset = LittleEndian(bytes, 10, 4);
+    const std::uint32_t infoSize = LittleEndian(bytes, kFileHeader, 4);
+    std::int64_t width = 0, height = 0;
+    std::uint32_t bitsPerPixel = 0, compression = 0;
+    if (infoSize == 12) {  // the old OS/2 header
+        width = LittleEndian(bytes, 18, 2);
+        height = LittleEndian(bytes, 20, 2);
+        bitsPerPixel = LittleEndian(bytes, 24, 2);
+    } else {
+        width = static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
+        height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
+        bitsPerPixel = LittleEndian(bytes, 28, 2);
+        compression = bytes.size() >= 34 ? LittleEndian(bytes, 30, 4) : 0;
+    }
+    constexpr std::uint32_t kPlainRgb = 0, kBitFields = 3;
+    if (compression != kPlainRgb && compression != kBitFields) {
+        return true;
+    }
+    const std::uint64_t stride =
+        (static_cast<std::uint64_t>(std::abs(width)) * bitsPerPixel + 31) / 32 * 4;
+    return pixelOffset + stride * static_cast<std::uint64_t>(std::abs(height)) <= bytes.size();
+}
+
+}  // namespace
+
+std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* whyNot) {
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        Refuse(whyNot, "the file is not a readable picture");
+        return std::nullopt;
+    }
+    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int length = static_cast<int>(bytes.size());
+    int width = 0, height = 0, channels = 0;
+    if (stbi_info_from_memory(data, length, &width, &height, &channels) == 0) {
+        Refuse(whyNot, "the file is not a readable picture");
+        return std::nullopt;
+    }
+    if (!SizeAcceptable(width, height, whyNot)) {
+        return std::nullopt;
+    }
+    if (!BitmapComplete(bytes)) {
+        Refuse(whyNot, "the file is not a readable picture");
+        return std::nullopt;
+    }
+    const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
+        stbi_load_from_memory(data, length, &width, &height, &channels, 4), stbi_image_free);
+    if (!rgba || !SizeAcceptable(width, height, whyNot)) {
+        Refuse(whyNot, "the file is not a readable picture");
+        return std::nullopt;
+    }
+    PixelBuffer picture(width, height);
+    const stbi_uc* in = rgba.get();
+    Argb* out = picture.Data();
+    for (std::size_t i = 0, count = static_cast<std::size_t>(width) * height; i < count; ++i) {
+        const stbi_uc* p = in + i * 4;
+        out[i] = (Argb{p[3]} << 24) | (Argb{p[0]} << 16) | (Argb{p[1]} << 8) | Argb{p[2]};
+    }
+    return picture;
+}
+
+}  // namespace tikora

@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""Writes the small pictures the decoder tests read. Run from this folder to regenerate them."""
+import struct
+import zlib
+
+PIXELS = [[(255, 0, 0), (0, 255, 0), (0, 0, 255)],
+          [(255, 255, 255), (0, 0, 0), (18, 52, 86)]]
+
+
+def chunk(kind, data):
+    body = kind + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+
+def png(width, height, rows, colour_type=2):
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
+    raw = b"".join(b"\0" + row for row in rows)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def rgb_rows(pixels):
+    return [bytes(c for p in row for c in p) for row in pixels]
+
+
+def bmp(pixels):
+    height, width = len(pixels), len(pixels[0])
+    stride = (width * 3 + 3) // 4 * 4
+    data = b""
+    for row in reversed(pixels):  # bottom-up
+        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        data += line + b"\0" * (stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
+    return header + info + data
+
+
+def write(name, content):
+    with open(name, "wb") as out:
+        out.write(content)
+
+
+write("strip-3x2.png", png(3, 2, rgb_rows(PIXELS)))
+write("strip-3x2.bmp", bmp(PIXELS))
+full_bmp = bmp(PIXELS)
+write("truncated.bmp", full_bmp[:len(full_bmp) - 10])
+write("alpha-2x1.png", png(2, 1, [bytes((10, 20, 30, 0, 40, 50, 60, 255))], colour_type=6))
+write("zero-size.png", png(0, 0, []))
+write("text-file.png", b"This is a text file that calls itself a picture.\n")
+# Headers that claim more than a skin may bring; the pixel data never needs decoding.
+write("claims-100000x100000.png", png(100000, 100000, [b"\0\0\0"]))
+write("too-wide-16385x1.png", png(16385, 1, [b"\0" * 16385 * 3]))
+write("over-64MiB-8192x2049.png", png(8192, 2049, [b"\0" * 8192 * 3] * 2049))
