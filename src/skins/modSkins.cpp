@@ -35,12 +35,36 @@ std::string SkinFilePath() {
     return SkinSettings.CurrentSkinPath + "/" + SkinSettings.CurrentSkinFile;
 }
 
-std::optional<float> ReadSize(const char* section, const char* key) {
+// Reasons for a failed load, for the people who make skins.
+class Complaint {
+  public:
+    explicit Complaint(std::string* whyNot) : whyNot_(whyNot) {}
+    bool operator()(std::string reason) const {
+        if (whyNot_ != nullptr && whyNot_->empty()) {
+            *whyNot_ = std::move(reason);
+        }
+        return false;
+    }
+
+  private:
+    std::string* whyNot_;
+};
+
+std::optional<float> ReadSize(const char* section, const char* key, const Complaint& complain) {
     const std::optional<float> size = ParseSkinNumber(ReadSkinValue(section, key));
     if (!size || !std::isfinite(*size) || *size < 0 || *size > kMaxSize) {
+        complain(std::string(key) + " is not a size from 0 to 4096");
         return std::nullopt;
     }
     return size;
+}
+
+std::optional<std::uint32_t> ReadColour(const char* key, const Complaint& complain) {
+    const std::optional<std::uint32_t> colour = ParseSkinColour(ReadSkinValue("Text", key));
+    if (!colour) {
+        complain(std::string(key) + " is not a colour \"red,green,blue\"");
+    }
+    return colour;
 }
 
 // The image path names a file in the skin's folder; skins made on Windows write "\" in it.
@@ -50,21 +74,26 @@ std::string ImagePath(const std::string& folder) {
     return folder + "/" + main;
 }
 
-std::optional<PixelBuffer> ReadStrip(const std::string& imagePath) {
+std::optional<PixelBuffer> ReadStrip(const std::string& imagePath, const Complaint& complain) {
     const std::optional<std::string> bytes = ReadRegularFile(imagePath, kMaxPictureBytes);
-    return bytes ? DecodePicture(*bytes) : std::nullopt;
+    std::string whyNot = "the image file can't be read";
+    std::optional<PixelBuffer> strip = bytes ? DecodePicture(*bytes, &whyNot) : std::nullopt;
+    if (!strip) {
+        complain(imagePath + ": " + whyNot);
+    }
+    return strip;
 }
 
-std::optional<SkinLook> ReadLook(const std::string& imagePath) {
+std::optional<SkinLook> ReadLook(const std::string& imagePath, const Complaint& complain) {
     SkinLook look;
-    std::optional<PixelBuffer> strip = ReadStrip(imagePath);
-    const auto width = ReadSize("Image Info", "CharWidth");
-    const auto height = ReadSize("Image Info", "CharHeight");
-    const auto separator = ReadSize("Image Info", "SepWidth");
-    const auto text = ParseSkinColour(ReadSkinValue("Text", "TextColor"));
-    const auto back = ParseSkinColour(ReadSkinValue("Text", "BgColor"));
+    std::optional<PixelBuffer> strip = ReadStrip(imagePath, complain);
+    const auto width = ReadSize("Image Info", "CharWidth", complain);
+    const auto height = ReadSize("Image Info", "CharHeight", complain);
+    const auto separator = ReadSize("Image Info", "SepWidth", complain);
+    const auto text = ReadColour("TextColor", complain);
+    const auto back = ReadColour("BgColor", complain);
     look.font = ReadSkinValue("Text", "Font");
-    const auto fontSize = ReadSize("Text", "FontSize");
+    const auto fontSize = ReadSize("Text", "FontSize", complain);
     if (!strip || !width || !height || !separator || !text || !back || !fontSize) {
         return std::nullopt;
     }
@@ -104,22 +133,26 @@ bool LoadSkin(std::string folder, std::string file) {
     return LoadSkinInto(frmMain.Get(), std::move(folder), std::move(file));
 }
 
-bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file) {
+bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std::string* whyNot) {
+    const Complaint complain(whyNot);
     SkinSettings.CurrentSkinFile = std::move(file);
     SkinSettings.CurrentSkinPath = folder;
     const std::optional<bool> displayImage =
         ParseSkinBoolean(ReadSkinValue("General", "DisplayImage"));
     if (!displayImage) {
-        return false;
+        return complain(ReadRegularFile(SkinFilePath(), kMaxSkinFileBytes)
+                            ? "DisplayImage is not True or False"
+                            : SkinFilePath() + ": no such skin file, or not a readable one");
     }
     SkinSettings.DisplayImage = *displayImage;
     SkinSettings.Separator = ReadSkinValue("General", "Separator");
     const std::string imagePath = ImagePath(folder);
     if (!FileExists(imagePath)) {
-        ShowError("Image file not found. Tikora will load the default skin.", false);
-        return false;
+        const std::string message = "Image file not found. Tikora will load the default skin.";
+        ShowError(message, false);
+        return complain(message);
     }
-    std::optional<SkinLook> look = ReadLook(imagePath);
+    std::optional<SkinLook> look = ReadLook(imagePath, complain);
     if (!look) {
         return false;
     }

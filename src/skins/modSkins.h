@@ -12,8 +12,10 @@ class ClockWindow;
 // has changed is only the current skin's location, DisplayImage and Separator.
 bool LoadSkin(std::string folder, std::string file);
 
-// The same for a clock window other than frmMain, such as the preview tool's.
-bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file);
+// The same for a clock window other than frmMain, such as the preview tool's. On failure,
+// `whyNot` says in a few words what is wrong with the skin.
+bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file,
+                  std::string* whyNot = nullptr);
 
 // A value of the current skin file, with leading spaces removed; the file's own path when the
 // key or the file is missing.

@@ -1,0 +1,87 @@
+// tikora-preview: renders one tick of a skin to a PNG, through the clock window's own code, for
+// the people who make skins.
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <filesystem>
+#include <iostream>
+
+#include "app/modDefs.h"
+#include "app/modMain.h"
+#include "clock/frmMain.h"
+#include "platform/program_folder.h"
+#include "platform/services.h"
+#include "preview_options.h"
+#include "skins/modSkins.h"
+
+namespace tikora {
+namespace {
+
+// Today's date at the time of day asked for, or simply now.
+class PreviewTime final : public TimeSource {
+  public:
+    explicit PreviewTime(std::optional<int> secondsSinceMidnight)
+        : seconds_(secondsSinceMidnight) {}
+    LocalTime Now() const override {
+        LocalTime now = SystemTimeSource().Now();
+        if (seconds_) {
+            now.hour = *seconds_ / 3600;
+            now.minute = *seconds_ / 60 % 60;
+            now.second = *seconds_ % 60;
+            now.nanosecond = 0;
+        }
+        return now;
+    }
+
+  private:
+    std::optional<int> seconds_;
+};
+
+int Render(const PreviewOptions& options) {
+    const SystemTimeZone zone;
+    const PreviewTime time(options.secondsSinceMidnight);
+    const ScopedServices services(Services{&time, &zone, RunningProgramFolder});
+    std::string shownError;
+    SetErrorBoxHook([&](const std::string&, const std::string& message) { shownError = message; });
+
+    InitScreenMetrics();
+    ClockSettings.BeatTime = options.beat;
+    ClockWindow clock;
+    clock.resize(options.width, options.height);
+    clock.picBuffer.SetSize(options.width, options.height);
+
+    const std::filesystem::path ini = std::filesystem::absolute(options.skinIni);
+    std::string whyNot;
+    if (!LoadSkinInto(clock, ini.parent_path().string(), ini.filename().string(), &whyNot)) {
+        std::cerr << "tikora-preview: " << (shownError.empty() ? whyNot : shownError) << "\n";
+        return 1;
+    }
+    clock.tmrClock_Timer();
+    const QImage frame = clock.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (!frame.save(QString::fromStdString(options.output), "PNG")) {
+        std::cerr << "tikora-preview: can't write " << options.output << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace tikora
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
+    const std::optional<tikora::PreviewOptions> options =
+        tikora::ParsePreviewArguments(arguments, error);
+    if (!options) {
+        std::cerr << "tikora-preview: " << error << "\n" << tikora::kPreviewUsage << "\n";
+        return 2;
+    }
+    // No display is needed: the clock is drawn on Qt's offscreen platform at 96 dots per inch.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the one line that says why a skin failed; Qt's own notes stay out.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication application(argc, argv);
+    return tikora::Render(*options);
+}
