@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include "platform/program_folder.h"
+#include "platform/settings_location.h"
 
 namespace tikora {
 namespace {
@@ -19,7 +20,7 @@ const Services& Platform() {
 void InstallSystemServices() {
     static const SystemTimeSource systemTime;
     static const SystemTimeZone systemZone;
-    Current() = Services{&systemTime, &systemZone, RunningProgramFolder};
+    Current() = Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile};
 }
 
 ScopedServices::ScopedServices(Services replacement) : saved_(Current()) {

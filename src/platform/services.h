@@ -14,6 +14,8 @@ struct Services {
     const TimeSource* time = nullptr;
     const TimeZoneSource* zone = nullptr;
     std::function<std::string()> programFolder;
+    // Where the per-user settings store lives.
+    std::function<std::string()> settingsFile;
 };
 
 const Services& Platform();

@@ -36,7 +36,9 @@ struct ShownError {
 // Every window the test loaded is destroyed afterwards.
 class FormTest : public ::testing::Test {
   protected:
-    FormTest() : services_(Services{&time_, &zone_, [this] { return programFolder_; }}) {
+    FormTest()
+        : services_(Services{&time_, &zone_, [this] { return programFolder_; },
+                             [this] { return settingsFolder_ / "registry.reg"; }}) {
         ResetSharedState();
         SetErrorBoxHook([this](const std::string& title, const std::string& message) {
             errors_.push_back({title, message});
@@ -65,6 +67,7 @@ class FormTest : public ::testing::Test {
     FixedZone zone_;
     TempFolder programRoot_;
     std::string programFolder_ = programRoot_.Path().string();
+    TempFolder settingsFolder_;
     std::vector<ShownError> errors_;
 
   private:

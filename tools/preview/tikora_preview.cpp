@@ -41,7 +41,9 @@ class PreviewTime final : public TimeSource {
 int Render(const PreviewOptions& options) {
     const SystemTimeZone zone;
     const PreviewTime time(options.secondsSinceMidnight);
-    const ScopedServices services(Services{&time, &zone, RunningProgramFolder});
+    // The preview never reads or writes anybody's settings.
+    const ScopedServices services(
+        Services{&time, &zone, RunningProgramFolder, [] { return std::string(); }});
     std::string shownError;
     SetErrorBoxHook([&](const std::string&, const std::string& message) { shownError = message; });
 
