@@ -13,6 +13,7 @@
 #include "clock/text_layout.h"
 #include "platform/screen_metrics.h"
 #include "platform/services.h"
+#include "ui/frmMenu.h"
 
 namespace tikora {
 

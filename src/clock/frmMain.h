@@ -19,6 +19,8 @@ class ClockWindow : public QWidget {
 
     void Form_Load();
     void tmrClock_Timer();
+    // Opens the popup menu at the mouse pointer.
+    void Form_Click(QPoint mousePosition);
 
     // The local zone's offset from UTC in force now, in minutes.
     void Get_TimeZone(std::int32_t& offset) const;

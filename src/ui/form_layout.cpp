@@ -1,0 +1,51 @@
+#include "ui/form_layout.h"
+
+#include "app/modDefs.h"
+#include "app/numeric.h"
+
+namespace tikora {
+namespace {
+
+constexpr int kDefaultTwipsPerPixel = 15;  // 96 dots per inch, before the screen is measured
+
+int Scale(int twips, std::int32_t twipsPerPixel) {
+    return RoundHalfEven(static_cast<double>(twips) /
+                         (twipsPerPixel > 0 ? twipsPerPixel : kDefaultTwipsPerPixel));
+}
+
+QFont SizedFont(const char* family) {
+    QFont font(QString::fromUtf8(family));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+}  // namespace
+
+int TwipsToPixelsX(int twips) {
+    return Scale(twips, DockState.TwipsPerPixelX);
+}
+int TwipsToPixelsY(int twips) {
+    return Scale(twips, DockState.TwipsPerPixelY);
+}
+
+void PlaceInTwips(QWidget& control, int left, int top, int width, int height) {
+    control.setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+                        TwipsToPixelsY(height));
+}
+
+void MakeFixedDialog(QWidget& window, const QString& caption, int widthTwips, int heightTwips) {
+    window.setWindowTitle(caption);
+    window.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    window.setFixedSize(TwipsToPixelsX(widthTwips), TwipsToPixelsY(heightTwips));
+    window.setFont(DesignFont());
+}
+
+QFont DesignFont() {
+    return SizedFont("Trebuchet MS");
+}
+QFont ArialFont() {
+    return SizedFont("Arial");
+}
+
+}  // namespace tikora
