@@ -24,6 +24,8 @@ namespace {
 constexpr int kTickMilliseconds = 200;
 constexpr int kDesignWidthTwips = 1335;
 constexpr int kDesignHeightTwips = 885;
+constexpr int kTimeBoxWidth = 57;
+constexpr int kTimeBoxHeight = 17;
 
 QImage ImageOf(const PixelBuffer& buffer) {
     return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
@@ -40,6 +42,9 @@ ClockWindow::ClockWindow() {
     resize(RoundHalfEven(kDesignWidthTwips / ScreenTwipsPerPixelX()),
            RoundHalfEven(kDesignHeightTwips / ScreenTwipsPerPixelY()));
     picBuffer.SetSize(width(), height());
+    // The time box's design-time size, in pixels: one line of the clock's text.
+    picTime.Width = kTimeBoxWidth;
+    picTime.Height = kTimeBoxHeight;
     tmrClock.setInterval(kTickMilliseconds);
     QObject::connect(&tmrClock, &QTimer::timeout, this, [this] { tmrClock_Timer(); });
 }
@@ -86,6 +91,10 @@ void ClockWindow::DrawShownText(const std::string& text) {
     const Point origin = TextOrigin(width(), height(), extent.width, extent.height);
     picBuffer.Clear();
     textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor), origin);
+}
+
+TextExtent ClockWindow::MeasureText(const std::string& text) {
+    return textPainter_.Measure(text, BufferFont());
 }
 
 FontSpec ClockWindow::BufferFont() const {

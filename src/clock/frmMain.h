@@ -27,6 +27,9 @@ class ClockWindow : public QWidget {
     // The Internet Time beat value for the current local time, 0 to 1000.
     double InternetTime() const;
 
+    // The size of `text` in the font the clock draws its text in, in pixels.
+    TextExtent MeasureText(const std::string& text);
+
     // The window's own background colour, a colour reference.
     void SetBackColor(std::uint32_t colorRef);
 

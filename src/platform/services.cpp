@@ -1,5 +1,6 @@
 #include "platform/services.h"
 
+#include "platform/folders.h"
 #include "platform/program_folder.h"
 #include "platform/settings_location.h"
 
@@ -20,7 +21,12 @@ const Services& Platform() {
 void InstallSystemServices() {
     static const SystemTimeSource systemTime;
     static const SystemTimeZone systemZone;
-    Current() = Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile};
+    static X11WindowFinder windows;
+    static X11SystemTray tray;
+    static const SystemClockSetter clockSetter;
+    Current() =
+        Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile, ReadMountTable,
+                 &windows,    &tray,       &clockSetter};
 }
 
 ScopedServices::ScopedServices(Services replacement) : saved_(Current()) {

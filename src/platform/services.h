@@ -3,8 +3,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/clock_setter.h"
+#include "platform/system_tray.h"
 #include "platform/time_source.h"
 #include "platform/time_zone.h"
+#include "platform/window_finder.h"
 
 namespace tikora {
 
@@ -16,6 +19,13 @@ struct Services {
     std::function<std::string()> programFolder;
     // Where the per-user settings store lives.
     std::function<std::string()> settingsFile;
+    // The table of mounted file systems the skin chooser offers as drives.
+    std::function<std::string()> mountTable;
+    // The desktop's windows and its system tray; null finds nothing and docks nowhere.
+    WindowFinder* windows = nullptr;
+    SystemTray* tray = nullptr;
+    // Sets the machine's clock; null leaves it alone.
+    const ClockSetter* clockSetter = nullptr;
 };
 
 const Services& Platform();

@@ -3,7 +3,9 @@
 #include "app/modDefs.h"
 #include "app/modMain.h"
 #include "app/numeric.h"
+#include "atomic/frmPrefs.h"
 #include "platform/process_starter.h"
+#include "skins/frmChangeSkin.h"
 #include "ui/date_time_settings.h"
 #include "ui/frmAbout.h"
 
@@ -52,7 +54,9 @@ void MenuWindow::mnuAdjust_Click() {
     OpenDateTimeSettings(FindProgram, StartDetached);
 }
 
-void MenuWindow::mnuPreferences_Click() {}
+void MenuWindow::mnuPreferences_Click() {
+    ShowModeless(frmPrefs);
+}
 
 void MenuWindow::mnuBeat_Click() {
     if (mnuBeat->isChecked()) {
@@ -64,7 +68,9 @@ void MenuWindow::mnuBeat_Click() {
     }
 }
 
-void MenuWindow::mnuChangeSkin_Click() {}
+void MenuWindow::mnuChangeSkin_Click() {
+    ShowModeless(frmChangeSkin);
+}
 
 void MenuWindow::mnuAbout_Click() {
     ShowModeless(frmAbout);

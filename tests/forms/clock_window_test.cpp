@@ -30,6 +30,7 @@ InkBox FindInk(const ClockWindow& window) {
 
 class ClockTick : public FormTest {
   protected:
+    ClockTick() { AddTaskbarClock(89, 59); }
     ClockWindow& Clock() { return frmMain.Get(); }
 
     TextExtent Measure(const std::string& text) {
@@ -82,7 +83,7 @@ TEST_F(ClockTick, TextWiderThanTheWindowIsCutAtItsEdges) {
     SetTime(23, 59, 0);
     Clock();
     ClockSettings.BeatTime = false;
-    Clock().resize(12, 6);
+    Clock().resize(12, 6);  // as if the taskbar clock were that small
     Clock().tmrClock_Timer();
     const InkBox ink = FindInk(Clock());
     ASSERT_FALSE(ink.Empty());
@@ -119,9 +120,9 @@ class ImageModeTick : public FormTest {
     ImageModeTick() {
         WriteDefaultSkin(SkinIni("True", "zefro.png"));
         SetTime(7, 45, 0);
+        AddTaskbarClock(60, 20);
         frmMain.Get();
         ClockSettings.BeatTime = false;
-        frmMain->resize(60, 20);
         frmMain->tmrClock_Timer();
     }
     QRgb At(int x, int y) { return frmMain->picBuffer.image.Pixel(x, y); }

@@ -10,6 +10,7 @@
 #include "app/modDefs.h"
 #include "app/modMain.h"
 #include "clock/frmMain.h"
+#include "forms/fake_desktop.h"
 #include "forms/temp_skins.h"
 #include "platform/services.h"
 
@@ -19,6 +20,20 @@ class FixedTime final : public TimeSource {
   public:
     LocalTime now;
     LocalTime Now() const override { return now; }
+};
+
+// Records every request to set the clock; the machine's clock is never touched by a test.
+class RecordingClockSetter final : public ClockSetter {
+  public:
+    struct Call {
+        int hour, minute, second;
+        bool operator==(const Call&) const = default;
+    };
+    mutable std::vector<Call> calls;
+    bool SetLocalTimeOfDay(int hour, int minute, int second) const override {
+        calls.push_back({hour, minute, second});
+        return true;
+    }
 };
 
 class FixedZone final : public TimeZoneSource {
@@ -32,13 +47,16 @@ struct ShownError {
     std::string message;
 };
 
-// Fresh shared state, a fixed clock and zone, and an error box that records instead of blocking.
+// Fresh shared state, a fixed clock and zone, a program folder holding a working default skin
+// (text mode), a desktop of made-up windows, and an error box that records instead of blocking.
 // Every window the test loaded is destroyed afterwards.
 class FormTest : public ::testing::Test {
   protected:
     FormTest()
         : services_(Services{&time_, &zone_, [this] { return programFolder_; },
-                             [this] { return settingsFolder_ / "registry.reg"; }}) {
+                             [this] { return settingsFolder_ / "registry.reg"; },
+                             [this] { return mountTable_; }, &windows_, &tray_, &clockSetter_}) {
+        WriteDefaultSkin(SkinIni("False", "zefro.png"));
         ResetSharedState();
         SetErrorBoxHook([this](const std::string& title, const std::string& message) {
             errors_.push_back({title, message});
@@ -63,12 +81,21 @@ class FormTest : public ::testing::Test {
     }
     std::string DefaultSkinFolder() const { return programFolder_ + "/Skins/Zefro"; }
 
+    // A taskbar whose clock window the clock will dock into, of the given size.
+    void AddTaskbarClock(int width, int height) {
+        windows_.AddTaskbar({700, 4, 700 + width, 4 + height});
+    }
+
     FixedTime time_;
     FixedZone zone_;
     TempFolder programRoot_;
     std::string programFolder_ = programRoot_.Path().string();
     TempFolder settingsFolder_;
+    std::string mountTable_ = "/dev/sda1 / ext4 rw 0 0\n";
     std::vector<ShownError> errors_;
+    FakeWindowFinder windows_;
+    FakeSystemTray tray_;
+    RecordingClockSetter clockSetter_;
 
   private:
     ScopedServices services_;

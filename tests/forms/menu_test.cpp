@@ -40,15 +40,16 @@ TEST_F(MenuTest, InternetTimeTwiceReturnsModeAndCheckMark) {
 
 TEST_F(MenuTest, SwitchingInternetTimeChangesTheNextTick) {
     SetTime(12, 34, 0);
-    frmMain.Get();
-    ClockSettings.BeatTime = true;
+    AddTaskbarClock(60, 22);
+    frmMain.Get();  // a first run: hours and minutes, the check mark cleared
     frmMain->tmrClock_Timer();
-    const PixelBuffer beatFrame = frmMain->picBuffer.image;
+    const PixelBuffer timeFrame = frmMain->picBuffer.image;
     frmMenu->mnuBeat->trigger();
+    EXPECT_TRUE(ClockSettings.BeatTime);
     frmMain->tmrClock_Timer();
-    EXPECT_NE(std::vector<Argb>(beatFrame.Data(), beatFrame.Data() + beatFrame.Width() * 30),
+    EXPECT_NE(std::vector<Argb>(timeFrame.Data(), timeFrame.Data() + timeFrame.Width() * 30),
               std::vector<Argb>(frmMain->picBuffer.image.Data(),
-                                frmMain->picBuffer.image.Data() + beatFrame.Width() * 30));
+                                frmMain->picBuffer.image.Data() + timeFrame.Width() * 30));
 }
 
 TEST_F(MenuTest, AboutTwiceIsOneWindowExtendedOnce) {

@@ -1,5 +1,7 @@
 #include <iostream>
 
+#include "app/modRegistry.h"
+
 #include "forms/form_fixture.h"
 
 namespace tikora::testing {
@@ -11,13 +13,18 @@ TEST_F(StartUp, CreatingTheClockRunsTheStartUpAndStartsTheTick) {
     ClockWindow& clock = frmMain.Get();
     EXPECT_EQ(DockState.TwipsPerPixelX, 15);  // the offscreen screen has 96 dots per inch
     EXPECT_EQ(DockState.TwipsPerPixelY, 15);
-    EXPECT_TRUE(ClockSettings.BeatTime);
+    EXPECT_FALSE(ClockSettings.BeatTime);  // a first run: nothing stored yet
     EXPECT_TRUE(clock.tmrClock.isActive());
     EXPECT_EQ(clock.tmrClock.interval(), 200);
     EXPECT_EQ(clock.windowTitle(), QStringLiteral(":: Tikora ::"));
     EXPECT_TRUE(clock.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(clock.isVisible());
     EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(StartUp, ScreenMetricsSetTheInternetTimeDefault) {
+    InitScreenMetrics();
+    EXPECT_TRUE(ClockSettings.BeatTime);
 }
 
 TEST_F(StartUp, ReferringAgainAfterUnloadingMakesAFreshWindow) {
@@ -36,7 +43,9 @@ TEST_F(StartUp, NonFatalErrorReturnsAfterTheBox) {
     EXPECT_EQ(errors_[0].message, "something went wrong");
 }
 
-TEST(StartUpDeathTest, FatalErrorEndsThroughExitProgramAfterTheBox) {
+using StartUpDeathTest = FormTest;
+
+TEST_F(StartUpDeathTest, FatalErrorEndsThroughExitProgramAfterTheBox) {
     EXPECT_EXIT(
         {
             SetErrorBoxHook([](const std::string& title, const std::string& message) {
@@ -70,6 +79,38 @@ TEST_F(StartUpWithBrokenSkins, ShowBothMessagesThenTheFatalOneAndEnd) {
         "<Image file not found. Tikora will load the default skin.>"
         "<Tikora can't load any of the skins properly. Tikora will exit! Please submit a valid "
         "skin.>$");
+}
+
+}  // namespace
+}  // namespace tikora::testing
+
+namespace tikora::testing {
+namespace {
+
+using StartUpFallback = FormTest;
+
+TEST_F(StartUpFallback, BrokenStoredSkinGivesWayToTheDefault) {
+    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora", "ProgramPath",
+                   programFolder_);
+    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinPath",
+                   programFolder_ + "/gone");
+    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinFile",
+                   "Gone.ini");
+    frmMain.Get();
+    EXPECT_TRUE(errors_.empty());  // a skin file that is missing altogether fails quietly
+    EXPECT_EQ(SkinSettings.CurrentSkinPath, SkinSettings.DefaultSkinPath);
+    EXPECT_EQ(SkinSettings.CurrentSkinFile, SkinSettings.DefaultSkinFile);
+    EXPECT_TRUE(frmMain->tmrClock.isActive());
+}
+
+TEST_F(StartUpFallback, BothSkinsBrokenSavesTheDefaultAsCurrent) {
+    GTEST_FLAG_SET(death_test_style, "fast");  // the child shares this test's folders
+    WriteDefaultSkin(SkinIni("True", "missing.png"));
+    EXPECT_EXIT(frmMain.Get(), ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins",
+                            "CurrentSkinPath"),
+              DefaultSkinFolder());
 }
 
 }  // namespace

@@ -42,8 +42,11 @@ int Render(const PreviewOptions& options) {
     const SystemTimeZone zone;
     const PreviewTime time(options.secondsSinceMidnight);
     // The preview never reads or writes anybody's settings.
+    // Nor does it dock anywhere: no window finder and no tray. Nor may it set the clock.
+    const RefusingClockSetter noClock;
     const ScopedServices services(
-        Services{&time, &zone, RunningProgramFolder, [] { return std::string(); }});
+        Services{&time, &zone, RunningProgramFolder, [] { return std::string(); },
+                 [] { return std::string(); }, nullptr, nullptr, &noClock});
     std::string shownError;
     SetErrorBoxHook([&](const std::string&, const std::string& message) { shownError = message; });
 
