@@ -133,6 +133,11 @@ void ClockWindow::paintEvent(QPaintEvent*) {
 
 void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
+    Form_Click(event->globalPosition().toPoint());
+}
+
+void ClockWindow::Form_Click(QPoint mousePosition) {
+    frmMenu->mnuMain.popup(mousePosition);
 }
 
 }  // namespace tikora

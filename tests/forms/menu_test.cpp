@@ -1,3 +1,5 @@
+#include <QTest>
+
 #include "forms/form_fixture.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMenu.h"
@@ -26,6 +28,14 @@ TEST_F(MenuTest, HoldsEveryItemInOrder) {
                            QStringLiteral("A&bout"), QStringLiteral("&Exit")}));
     EXPECT_TRUE(frmMenu->mnuBeat->isChecked());
     EXPECT_FALSE(frmMenu->isVisible());
+}
+
+TEST_F(MenuTest, AClickOnTheClockOpensTheMenu) {
+    AddTaskbarClock(60, 22);
+    frmMain->show();
+    QTest::mouseClick(&frmMain.Get(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(frmMenu->mnuMain.isVisible());
+    frmMenu->mnuMain.close();
 }
 
 TEST_F(MenuTest, InternetTimeTwiceReturnsModeAndCheckMark) {
