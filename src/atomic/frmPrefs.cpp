@@ -113,7 +113,7 @@ PrefsWindow::PrefsWindow()
 }
 
 PrefsWindow::~PrefsWindow() {
-    // The socket outlives none of the handlers its signals would call.
+    // Quiet the socket first: its handlers use members that are destroyed before it is.
     wsAtomicTime.blockSignals(true);
     wsAtomicTime.abort();
 }
@@ -251,8 +251,8 @@ void PrefsWindow::cmdSyncTime_Click() {
 void PrefsWindow::cmdUpdate_Click() {
     tmLocalTime_Timer();
     tmAtomicTime_Timer();
-    // The hours of a running display never pass 23, so the caption is a time of day unless the
-    // display stands still on something else; a clock that can't be set is not reported.
+    // A running display's hours never pass 23, so its caption is always a time of day. A clock
+    // that can't be set is not reported.
     const std::optional<TimeOfDay> time = ParseTimeOfDay(lblLocalTime2.text().toStdString());
     if (time && Platform().clockSetter != nullptr) {
         Platform().clockSetter->SetLocalTimeOfDay(time->hour, time->minute, time->second);

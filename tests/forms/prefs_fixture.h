@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QHostAddress>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,18 +14,17 @@
 
 namespace tikora::testing {
 
-// Long enough for anything on the loopback interface; a test that waits this long has failed.
+// Ample for the loopback interface: a test that waits this long has failed.
 inline constexpr int kWaitMs = 5000;
 
-// A reply in the layout of NIST's daytime servers, with the given UTC time of day.
 inline QByteArray NistReply(const char* utc) {
     return QByteArray("\n60114 23-06-17 ") + utc + " 50 0 0 895.5 UTC(NIST) * \n";
 }
 
-// A Daytime server on 127.0.0.1 at a port the system picks. Each connection is sent `answer`
-// as soon as it is accepted (nothing, when it is empty), then closed or left open.
 enum class Then { StayOpen, HangUp };
 
+// A Daytime server on 127.0.0.1 at a port the system picks: each connection is sent `answer`
+// at once, then closed or left open.
 class LoopbackDaytimeServer {
   public:
     explicit LoopbackDaytimeServer(QByteArray answer = {}, Then then = Then::StayOpen) {
@@ -53,13 +50,17 @@ class LoopbackDaytimeServer {
     std::vector<QTcpSocket*> connections_;  // owned by server_
 };
 
-// The preferences window at 15 twips a pixel, with its queries routed to loopback servers: each
-// host goes to the port given for it, any other host to `defaultPort_`.
+inline bool WaitUntilClosed(QAbstractSocket& socket) {
+    return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; },
+                           kWaitMs);
+}
+
+// The preferences window at 15 twips a pixel, at 12:00:00 one hour east of UTC, its queries routed
+// to loopback servers: a host in `ports_` to its port, any other to `defaultPort_`.
 class PrefsTest : public FormTest {
   protected:
     PrefsTest() {
-        DockState.TwipsPerPixelX = 15;
-        DockState.TwipsPerPixelY = 15;
+        DockState.TwipsPerPixelX = DockState.TwipsPerPixelY = 15;
         SetClock(12, 0, 0);
         SetDaytimeRouteForTesting([this](const QString& host, std::uint16_t port) {
             asked_.push_back({host.toStdString(), port});
@@ -78,7 +79,6 @@ class PrefsTest : public FormTest {
     PrefsWindow& Prefs() { return frmPrefs.Get(); }
     std::string Local() { return Prefs().lblLocalTime2.text().toStdString(); }
     std::string Atomic() { return Prefs().lblAtomicTime2.text().toStdString(); }
-
     void SetClock(int hour, int minute, int second, int millisecond = 0) {
         SetTime(hour, minute, second);
         time_.now.nanosecond = millisecond * 1000000;
@@ -88,26 +88,18 @@ class PrefsTest : public FormTest {
         Prefs().tmLocalTime_Timer();
         Prefs().tmAtomicTime_Timer();
     }
-
     // Clicks "Get Atomic Time" and waits until the query is over: answered, dropped or refused.
     bool QueryAndWait() {
         Prefs().cmdGetAtomic.click();
-        return QTest::qWaitFor(
-            [&] { return Prefs().wsAtomicTime.state() == QAbstractSocket::UnconnectedState; },
-            kWaitMs);
+        return WaitUntilClosed(Prefs().wsAtomicTime);
     }
-    // A query answered with `reply` by a server that then hangs up.
     void Answer(const QByteArray& reply) {
         LoopbackDaytimeServer server(reply, Then::HangUp);
         defaultPort_ = server.Port();
         ASSERT_TRUE(QueryAndWait());
     }
 
-    struct Asked {
-        std::string host;
-        std::uint16_t port;
-    };
-    std::vector<Asked> asked_;
+    std::vector<std::pair<std::string, std::uint16_t>> asked_;
     std::map<std::string, std::uint16_t> ports_;
     std::uint16_t defaultPort_ = 0;
 };
