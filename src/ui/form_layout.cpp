@@ -13,8 +13,12 @@ int Scale(int twips, std::int32_t twipsPerPixel) {
                          (twipsPerPixel > 0 ? twipsPerPixel : kDefaultTwipsPerPixel));
 }
 
+// Liberation Sans stands in for both faces where they are missing: it has Arial's widths, and
+// Trebuchet MS's are close to them, so captions fit the places the forms give them (DejaVu Sans,
+// fontconfig's usual choice, is a sixth wider and cuts them off).
 QFont SizedFont(const char* family) {
-    QFont font(QString::fromUtf8(family));
+    QFont font;
+    font.setFamilies({QString::fromUtf8(family), QStringLiteral("Liberation Sans")});
     font.setPointSizeF(8.25);
     return font;
 }

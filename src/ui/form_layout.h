@@ -14,7 +14,7 @@ void PlaceInTwips(QWidget& control, int left, int top, int width, int height);
 // twips, in the forms' design font.
 void MakeFixedDialog(QWidget& window, const QString& caption, int widthTwips, int heightTwips);
 
-// "Trebuchet MS" 8.25 pt, or what the system substitutes for it.
+// "Trebuchet MS" 8.25 pt and "Arial" 8.25 pt, or Liberation Sans where they are missing.
 QFont DesignFont();
 QFont ArialFont();
 

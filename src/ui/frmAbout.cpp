@@ -13,7 +13,7 @@ AboutWindow::AboutWindow()
     : lblProgName(QStringLiteral("Tikora"), this),
       lblReleaseDate(QStringLiteral("Release Date:"), this),
       lblCopyright(QStringLiteral("\u00A9 The Tikora developers. All rights reserved."), this),
-      lblRights(QStringLiteral("Made to sit in every taskbar; share it as you got it."), this),
+      lblRights(QStringLiteral("Free to use; share it as you got it."), this),
       cmdOk(QStringLiteral("&Ok"), this) {
     MakeFixedDialog(*this, QStringLiteral(":: Tikora [ About ] ::"), 4245, 1620);
     Image1.setParent(this);

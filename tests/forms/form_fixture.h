@@ -9,10 +9,14 @@
 
 #include "app/modDefs.h"
 #include "app/modMain.h"
+#include "atomic/frmPrefs.h"
 #include "clock/frmMain.h"
 #include "forms/fake_desktop.h"
 #include "forms/temp_skins.h"
 #include "platform/services.h"
+#include "skins/frmChangeSkin.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMenu.h"
 
 namespace tikora::testing {
 
@@ -63,6 +67,10 @@ class FormTest : public ::testing::Test {
         });
     }
     ~FormTest() override {
+        frmPrefs.Unload();
+        frmChangeSkin.Unload();
+        frmAbout.Unload();
+        frmMenu.Unload();
         frmMain.Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetErrorBoxHook({});
