@@ -2,8 +2,6 @@
 
 #include <QSize>
 #include <QWindow>
-#include <algorithm>
-#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,8 +11,8 @@
 
 namespace tikora::testing {
 
-// A desktop of made-up windows: a list in stacking order, each with its parent (0 for top-level),
-// class and outer rectangle. Reparenting is recorded, not done.
+// A desktop of made-up windows in stacking order, each with its parent (0 for top-level), class
+// and outer rectangle. Reparenting is recorded, not done.
 class FakeWindowFinder final : public WindowFinder {
   public:
     struct Window {
@@ -23,21 +21,14 @@ class FakeWindowFinder final : public WindowFinder {
         std::string windowClass;
         WindowRect rect;
     };
-    struct Reparenting {
-        QWindow* child = nullptr;
-        WindowHandle parent = 0;
-    };
 
     std::vector<Window> windows;
-    std::vector<Reparenting> reparented;
+    std::vector<WindowHandle> reparented;  // the new parent of each call to SetParent
 
     // The taskbar chain with its clock window at `clock`; returns the clock window's handle.
     WindowHandle AddTaskbar(WindowRect clock) {
-        windows.push_back({0x100, 0, "Shell_TrayWnd", {0, clock.top - 4, 800, clock.bottom + 4}});
-        windows.push_back({0x200,
-                           0x100,
-                           "TrayNotifyWnd",
-                           {clock.left - 40, clock.top - 2, 800, clock.bottom + 2}});
+        windows.push_back({0x100, 0, "Shell_TrayWnd", {}});
+        windows.push_back({0x200, 0x100, "TrayNotifyWnd", {}});
         windows.push_back({0x300, 0x200, "TrayClockWClass", clock});
         return 0x300;
     }
@@ -49,30 +40,21 @@ class FakeWindowFinder final : public WindowFinder {
         return parent == 0 ? 0 : Find(parent, windowClass);
     }
     bool GetWindowRect(WindowHandle window, WindowRect& rect) const override {
-        const auto found = std::find_if(windows.begin(), windows.end(), [&](const Window& w) {
-            return window != 0 && w.id == window;
-        });
-        if (found == windows.end()) {
-            return false;
+        for (const Window& w : windows) {
+            if (window != 0 && w.id == window) {
+                rect = w.rect;
+                return true;
+            }
         }
-        rect = found->rect;
-        return true;
+        return false;
     }
-    void SetParent(QWindow& child, WindowHandle parent) override {
-        reparented.push_back({&child, parent});
-    }
+    void SetParent(QWindow&, WindowHandle parent) override { reparented.push_back(parent); }
 
   private:
-    static std::string Lower(std::string_view text) {
-        std::string lower(text);
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return lower;
-    }
     WindowHandle Find(WindowHandle parent, std::string_view windowClass) const {
-        for (const Window& window : windows) {
-            if (window.parent == parent && Lower(window.windowClass) == Lower(windowClass)) {
-                return window.id;
+        for (const Window& w : windows) {
+            if (w.parent == parent && w.windowClass == windowClass) {
+                return w.id;
             }
         }
         return 0;

@@ -1,15 +1,13 @@
 #pragma once
 
-// What the X11 tests need around them: a private Xvfb, programs run against it, and a plain xcb
-// connection to look at the windows the programs make.
+// Around the X11 tests: a private Xvfb, programs run against it, and an xcb connection of the
+// test's own to look at the windows the programs make.
 
 #include <sys/types.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
 #include <functional>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,84 +16,61 @@ namespace tikora::testing {
 
 using namespace std::chrono_literals;
 
-// Polls `condition` until it holds or `timeout` passes; true if it held.
+// Polls `condition` until it holds (true) or `timeout` passes (false).
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s);
 
-// True when `program` is an executable in $PATH.
-bool OnPath(const std::string& program);
-
-// A program run with this process's environment plus `environment`, its standard output read
-// through a pipe and its standard error sent to `errorFile` (or nowhere). Ended with SIGTERM, then
-// SIGKILL, when the object goes; it also dies with the test process.
+// A program (found in $PATH) with its standard output read through a pipe and its standard error
+// written to `errorFile`. Stopped when the object goes, and killed if the test process dies first.
 class ChildProcess {
   public:
-    ChildProcess(const std::vector<std::string>& command,
-                 const std::map<std::string, std::string>& environment,
-                 const std::string& errorFile = "/dev/null");
+    explicit ChildProcess(std::vector<std::string> command,
+                          const std::string& errorFile = "/dev/null");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool Running();
-    // One line of standard output without its newline, or nothing by the timeout or the end.
-    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
-    void Stop();
+    // The next line of standard output, or nothing by the timeout or the end of the output.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = 10s);
 
   private:
     pid_t pid_ = -1;
     int output_ = -1;
-    std::string pending_;
 };
 
-// An Xvfb of its own on the first free display (Xvfb picks it: -displayfd).
-class Xvfb {
-  public:
+// An Xvfb on the first free display; `display` is empty when Xvfb is missing or did not start.
+struct Xvfb : ChildProcess {
     Xvfb(int width, int height);
-    bool Ready() const { return !display_.empty(); }
-    const std::string& Display() const { return display_; }
-
-  private:
-    std::unique_ptr<ChildProcess> server_;
-    std::string display_;
+    std::string display;
 };
 
 struct WindowState {
     xcb_window_t parent = XCB_WINDOW_NONE;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool viewable = false;
+    int x = 0, y = 0, width = 0, height = 0;
     bool mapped = false;
+    bool viewable = false;
 };
 
 class XClient {
   public:
     explicit XClient(const std::string& display);
-    ~XClient();
+    ~XClient() { xcb_disconnect(connection); }
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
 
-    bool Connected() const;
-    xcb_connection_t* Connection() const { return connection_; }
-    xcb_window_t Root() const { return root_; }
-    xcb_atom_t Atom(const std::string& name);
-
-    // The first window anywhere in the tree whose WM_NAME or _NET_WM_NAME is `name`.
-    std::optional<xcb_window_t> FindByName(const std::string& name);
+    // Returns once the server has handled every request sent so far.
+    void Sync();
+    // The first window in the tree whose WM_NAME is `name`, or XCB_WINDOW_NONE.
+    xcb_window_t FindByName(const std::string& name);
     std::optional<WindowState> State(xcb_window_t window);
-    xcb_window_t SelectionOwner(const std::string& selection);
-    // The minimum width and height of WM_NORMAL_HINTS, when set.
-    std::optional<std::pair<int, int>> MinimumSize(xcb_window_t window);
-    // True when every pixel the window shows has one colour (or the window can't be read).
-    bool LooksUniform(xcb_window_t window);
-    // Sends _NET_WM_PING and waits for the answer: proof that the window's program runs its
-    // event loop.
-    bool Pings(xcb_window_t window, std::chrono::milliseconds timeout = 3s);
+    xcb_window_t SelectionOwner(const char* selection);
+    // The minimum width in WM_NORMAL_HINTS, when set.
+    std::optional<int> MinimumWidth(xcb_window_t window);
+    // Viewable and showing more than one colour.
+    bool Drawn(xcb_window_t window);
 
-  private:
-    xcb_connection_t* connection_ = nullptr;
-    xcb_window_t root_ = XCB_WINDOW_NONE;
+    xcb_connection_t* const connection;
+    xcb_window_t root = XCB_WINDOW_NONE;  // none when the connection failed
 };
 
 }  // namespace tikora::testing
