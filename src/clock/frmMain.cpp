@@ -1,7 +1,10 @@
 #include "clock/frmMain.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "app/modDefs.h"
 #include "app/modMain.h"
@@ -26,6 +29,19 @@ constexpr int kDesignWidthTwips = 1335;
 constexpr int kDesignHeightTwips = 885;
 constexpr int kTimeBoxWidth = 57;
 constexpr int kTimeBoxHeight = 17;
+
+// Where a tick's text may leave ink: its measured box with a line's height of room on every side,
+// for glyphs that reach past their advance or above their ascent, and the whole of the window's
+// part of picBuffer, so that what the window shows is drawn exactly as without a limit.
+PixelRect TextArea(Point origin, const TextExtent& extent, int windowWidth, int windowHeight) {
+    const auto pixels = [](double value) {
+        return static_cast<int>(std::clamp(std::ceil(value), 0.0, double{1 << 24}));
+    };
+    const int room = pixels(extent.height) + 1;
+    const PixelRect text{origin.x - room, origin.y - room, pixels(extent.width) + 2 * room,
+                         pixels(extent.height) + 2 * room};
+    return Union(text, PixelRect{0, 0, windowWidth, windowHeight});
+}
 
 QImage ImageOf(const PixelBuffer& buffer) {
     return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
@@ -63,7 +79,12 @@ void ClockWindow::tmrClock_Timer() {
     } else {
         DrawShownText(shown);
     }
-    update();  // the block copy onto the window; see paintEvent
+    // The block copy onto the window (see paintEvent), unless the window shows this very frame
+    // already, as it does for all but one tick in a minute: no repaint, nothing sent to the
+    // display, and no wake-up that follows from it.
+    if (!shownFrame_.Shows(picBuffer.image, width(), height(), ColorRefToArgb(backColor_))) {
+        update();
+    }
 }
 
 void ClockWindow::DrawShownGlyphs(const std::string& text) {
@@ -82,6 +103,7 @@ void ClockWindow::DrawGlyph(char32_t character, std::int32_t position) {
     if (copy) {
         BlockCopy(picBuffer.image, copy->destinationX, copy->destinationY, copy->width,
                   copy->height, picSkin.picture, copy->sourceX, 0);
+        picBuffer.MarkDrawn({copy->destinationX, copy->destinationY, copy->width, copy->height});
     }
 }
 
@@ -90,7 +112,10 @@ void ClockWindow::DrawShownText(const std::string& text) {
     const TextExtent extent = textPainter_.Measure(text, font);
     const Point origin = TextOrigin(width(), height(), extent.width, extent.height);
     picBuffer.Clear();
-    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor), origin);
+    const PixelRect area = TextArea(origin, extent, width(), height());
+    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor), origin,
+                      area);
+    picBuffer.MarkDrawn(area);
 }
 
 TextExtent ClockWindow::MeasureText(const std::string& text) {
@@ -117,8 +142,13 @@ void ClockWindow::SetBackColor(std::uint32_t colorRef) {
     backColor_ = colorRef;
 }
 
-void ClockWindow::paintEvent(QPaintEvent*) {
+void ClockWindow::paintEvent(QPaintEvent* event) {
     // Also serves exposures between ticks, so an uncovered window shows the last frame at once.
+    if (event->rect().contains(rect())) {
+        shownFrame_.Remember(picBuffer.image, width(), height(), ColorRefToArgb(backColor_));
+    } else {
+        shownFrame_.Forget();  // part of the window would show one frame, part another
+    }
     QPainter painter(this);
     const QImage frame = ImageOf(picBuffer.image);
     painter.drawImage(QPoint(0, 0), frame);

@@ -27,6 +27,9 @@ class ClockWindow : public QWidget {
     // The Internet Time beat value for the current local time, 0 to 1000.
     double InternetTime() const;
 
+    // Copies the strip's cell for one character of the shown text to its place in picBuffer.
+    void DrawGlyph(char32_t character, std::int32_t position);
+
     // The size of `text` in the font the clock draws its text in, in pixels.
     TextExtent MeasureText(const std::string& text);
 
@@ -43,14 +46,15 @@ class ClockWindow : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    // Copies the strip's cell for one character of the shown text to its place in picBuffer.
-    void DrawGlyph(char32_t character, std::int32_t position);
     void DrawShownGlyphs(const std::string& text);
     void DrawShownText(const std::string& text);
     FontSpec BufferFont() const;
 
     std::uint32_t backColor_ = 0;
     TextPainter textPainter_;
+    // What the window shows since its last full repaint; a tick that drew the same frame again
+    // leaves the window alone.
+    ShownFrame shownFrame_;
 };
 
 extern FormInstance<ClockWindow> frmMain;

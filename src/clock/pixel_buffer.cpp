@@ -1,6 +1,8 @@
 #include "clock/pixel_buffer.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 namespace tikora {
 namespace {
@@ -9,7 +11,45 @@ int ClampSide(int side) {
     return std::clamp(side, 0, PixelBuffer::kMaxSide);
 }
 
+int ClampInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
 }  // namespace
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    if (a.Empty()) {
+        return b.Empty() ? PixelRect{} : b;
+    }
+    if (b.Empty()) {
+        return a;
+    }
+    const long long left = std::min(a.x, b.x);
+    const long long top = std::min(a.y, b.y);
+    const long long right =
+        std::max(static_cast<long long>(a.x) + a.width, static_cast<long long>(b.x) + b.width);
+    const long long bottom =
+        std::max(static_cast<long long>(a.y) + a.height, static_cast<long long>(b.y) + b.height);
+    return {static_cast<int>(left), static_cast<int>(top), ClampInt(right - left),
+            ClampInt(bottom - top)};
+}
+
+PixelRect ClipToBuffer(const PixelRect& rect, int width, int height) {
+    if (rect.Empty()) {
+        return {};
+    }
+    const long long left = std::max(rect.x, 0);
+    const long long top = std::max(rect.y, 0);
+    const long long right =
+        std::min(static_cast<long long>(rect.x) + rect.width, static_cast<long long>(width));
+    const long long bottom =
+        std::min(static_cast<long long>(rect.y) + rect.height, static_cast<long long>(height));
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+            static_cast<int>(bottom - top)};
+}
 
 PixelBuffer::PixelBuffer(int width, int height, Argb fill) {
     Reset(width, height, fill);
@@ -44,6 +84,42 @@ Argb PixelBuffer::Pixel(int x, int y) const {
         return 0;
     }
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+void ShownFrame::Remember(const PixelBuffer& buffer, int windowWidth, int windowHeight,
+                          Argb uncovered) {
+    const int width = std::clamp(windowWidth, 0, buffer.Width());
+    const int height = std::clamp(windowHeight, 0, buffer.Height());
+    if (covered_.Width() != width || covered_.Height() != height) {
+        covered_.Reset(width, height);
+    }
+    for (int row = 0; covered_.Width() > 0 && row < covered_.Height(); ++row) {
+        std::memcpy(covered_.Data() + static_cast<std::size_t>(row) * covered_.Width(),
+                    buffer.Data() + static_cast<std::size_t>(row) * buffer.Width(),
+                    static_cast<std::size_t>(covered_.Width()) * sizeof(Argb));
+    }
+    windowWidth_ = windowWidth;
+    windowHeight_ = windowHeight;
+    uncovered_ = uncovered;
+    known_ = true;
+}
+
+bool ShownFrame::Shows(const PixelBuffer& buffer, int windowWidth, int windowHeight,
+                       Argb uncovered) const {
+    const int width = std::clamp(windowWidth, 0, buffer.Width());
+    const int height = std::clamp(windowHeight, 0, buffer.Height());
+    if (!known_ || windowWidth != windowWidth_ || windowHeight != windowHeight_ ||
+        uncovered != uncovered_ || width != covered_.Width() || height != covered_.Height()) {
+        return false;
+    }
+    for (int row = 0; width > 0 && row < height; ++row) {
+        if (std::memcmp(covered_.Data() + static_cast<std::size_t>(row) * width,
+                        buffer.Data() + static_cast<std::size_t>(row) * buffer.Width(),
+                        static_cast<std::size_t>(width) * sizeof(Argb)) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void BlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,

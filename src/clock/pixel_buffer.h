@@ -21,6 +21,23 @@ inline constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::
     return red | (green << 8) | (blue << 16);
 }
 
+// A rectangle of pixels: its top-left corner and its size. Nothing when either side is 0 or less.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool Empty() const { return width <= 0 || height <= 0; }
+    bool operator==(const PixelRect&) const = default;
+};
+
+// The smallest rectangle that holds both; an empty one adds nothing. Sides that would pass the
+// 32-bit range stop at its limits.
+PixelRect Union(const PixelRect& a, const PixelRect& b);
+
+// The part of `rect` inside a buffer of the given size, or an empty rectangle.
+PixelRect ClipToBuffer(const PixelRect& rect, int width, int height);
+
 // A plain rectangle of 32-bit pixels, rows stored top to bottom without padding.
 class PixelBuffer {
   public:
@@ -36,6 +53,9 @@ class PixelBuffer {
     void Reset(int width, int height, Argb fill = kOpaque);
     void Fill(Argb colour);
     void FillRect(int x, int y, int width, int height, Argb colour);
+    void FillRect(const PixelRect& rect, Argb colour) {
+        FillRect(rect.x, rect.y, rect.width, rect.height, colour);
+    }
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -49,6 +69,24 @@ class PixelBuffer {
     int width_ = 0;
     int height_ = 0;
     std::vector<Argb> pixels_;
+};
+
+// What a window last showed of a buffer drawn at its top-left corner: the window's size, the
+// buffer's pixels inside the window, and the colour of the window's part the buffer does not
+// cover. Lets a tick that drew the very same frame again leave the window as it is.
+class ShownFrame {
+  public:
+    void Remember(const PixelBuffer& buffer, int windowWidth, int windowHeight, Argb uncovered);
+    void Forget() { known_ = false; }
+    // True when showing `buffer` in a window of this size would change no pixel of it.
+    bool Shows(const PixelBuffer& buffer, int windowWidth, int windowHeight, Argb uncovered) const;
+
+  private:
+    bool known_ = false;
+    int windowWidth_ = 0;
+    int windowHeight_ = 0;
+    Argb uncovered_ = 0;
+    PixelBuffer covered_;  // the buffer's pixels inside the window
 };
 
 // The block copy: width x height pixels from (sx, sy) of the source to (dx, dy) of the destination,

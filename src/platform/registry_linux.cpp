@@ -180,7 +180,9 @@ long UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     if (text.size() > kRegistryFileLimit) {
         return ERROR_CANTWRITE;  // it would read back as unreadable
     }
-    const std::string tempPrefix = "." + path.substr(slash + 1) + ".new-";
+    // Appended piece by piece: GCC 12 at -O3 takes "." + substr + ".new-" for an overlapping copy.
+    std::string tempPrefix = ".";
+    tempPrefix.append(path, slash + 1).append(".new-");
     if (locked) {
         RemoveLeftovers(folder, tempPrefix);
     }

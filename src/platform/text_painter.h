@@ -31,9 +31,10 @@ class TextPainter {
     TextPainter& operator=(const TextPainter&) = delete;
 
     TextExtent Measure(const std::string& utf8, const FontSpec& font);
-    // Draws with the text's top-left corner at `origin`, cut at the buffer's edges.
+    // Draws with the text's top-left corner at `origin`, cut at the edges of `area` and of the
+    // buffer: no pixel outside `area` changes, and those inside come out as they would without it.
     void Draw(PixelBuffer& target, const std::string& utf8, const FontSpec& font, Argb colour,
-              Point origin);
+              Point origin, const PixelRect& area);
 
   private:
     struct Cache;

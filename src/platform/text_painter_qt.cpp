@@ -2,6 +2,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <optional>
 
 #include "platform/text_painter.h"
 
@@ -12,11 +13,16 @@ struct TextPainter::Cache {
     QFont font;
     std::unique_ptr<QFontMetricsF> metrics;
     QImage device{1, 1, QImage::Format_RGB32};
+    // The last text measured in this font and its size: a tick measures the text it shows, which
+    // changes once a minute.
+    std::optional<std::string> measuredText;
+    TextExtent measured;
 
     void Use(const FontSpec& wanted) {
         if (metrics && wanted == spec) {
             return;
         }
+        measuredText.reset();
         spec = wanted;
         font = QFont(QString::fromStdString(wanted.name));
         if (wanted.pointSize > 0) {
@@ -38,24 +44,31 @@ TextPainter::~TextPainter() = default;
 
 TextExtent TextPainter::Measure(const std::string& utf8, const FontSpec& font) {
     cache_->Use(font);
-    return {cache_->metrics->horizontalAdvance(QString::fromStdString(utf8)),
-            cache_->metrics->height()};
+    if (cache_->measuredText != utf8) {
+        cache_->measured = {cache_->metrics->horizontalAdvance(QString::fromStdString(utf8)),
+                            cache_->metrics->height()};
+        cache_->measuredText = utf8;
+    }
+    return cache_->measured;
 }
 
 void TextPainter::Draw(PixelBuffer& target, const std::string& utf8, const FontSpec& font,
-                       Argb colour, Point origin) {
-    if (target.Empty()) {
+                       Argb colour, Point origin, const PixelRect& area) {
+    const PixelRect part = ClipToBuffer(area, target.Width(), target.Height());
+    if (part.Empty()) {
         return;
     }
     cache_->Use(font);
-    // A QImage over the buffer's own memory: QPainter draws straight into the pixels.
-    QImage view(reinterpret_cast<uchar*>(target.Data()), target.Width(), target.Height(),
-                target.BytesPerLine(), QImage::Format_RGB32);
+    // A QImage over the part's own pixels, its rows as far apart as the buffer's: QPainter draws
+    // straight into the buffer, and a whole-pixel shift of the text moves its pixels unchanged.
+    Argb* first = target.Data() + static_cast<std::size_t>(part.y) * target.Width() + part.x;
+    QImage view(reinterpret_cast<uchar*>(first), part.width, part.height, target.BytesPerLine(),
+                QImage::Format_RGB32);
     Cache::SetDotsPerInch(view, font.dotsPerInch);
     QPainter painter(&view);
     painter.setFont(cache_->font);
     painter.setPen(QColor::fromRgb(colour));
-    painter.drawText(QPointF(origin.x, origin.y + cache_->metrics->ascent()),
+    painter.drawText(QPointF(origin.x - part.x, origin.y - part.y + cache_->metrics->ascent()),
                      QString::fromStdString(utf8));
 }
 

@@ -64,15 +64,31 @@ TimeZoneReading ReadTimeZoneAt(std::time_t when) {
 }
 
 TimeZoneReading SystemTimeZone::Read() const {
+    return ReadAt(std::time(nullptr));
+}
+
+TimeZoneReading SystemTimeZone::ReadAt(std::time_t when) const {
+    if (when >= readFrom_ && when < readUntil_) {
+        return reading_;
+    }
     int year = 0;
-    const long now = OffsetAt(std::time(nullptr), &year);
+    const long now = OffsetAt(when, &year);
     if (year != cachedYear_ || now < cachedMin_ || now > cachedMax_) {
         const YearOffsets offsets = SampleYear(year);
         cachedYear_ = year;
         cachedMin_ = std::min(offsets.smallest, now);
         cachedMax_ = std::max(offsets.largest, now);
     }
-    return Reading({cachedMin_, cachedMax_}, now);
+    reading_ = Reading({cachedMin_, cachedMax_}, now);
+    // No zone keeps an offset for less than a minute (nor for less than a day), so the same
+    // offset and year a minute from now mean the same offset and year all that minute, and the
+    // same reading. Otherwise the offset or the year changes within it: no reading is kept.
+    constexpr std::time_t kMinute = 60;
+    int laterYear = 0;
+    const bool steady = OffsetAt(when + kMinute, &laterYear) == now && laterYear == year;
+    readFrom_ = when;
+    readUntil_ = steady ? when + kMinute : when;
+    return reading_;
 }
 
 }  // namespace tikora

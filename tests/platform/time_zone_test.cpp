@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "platform/time_zone.h"
 
@@ -75,6 +76,78 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"LordHoweJuly", "Australia/Lord_Howe", 7, -630, -30, TIME_ZONE_ID_STANDARD},
         ZoneCase{"Utc", "UTC", 7, 0, 0, TIME_ZONE_ID_UNKNOWN}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// How many of `moments`, read in this order by one SystemTimeZone (which keeps its readings for a
+// while), read otherwise than ReadTimeZoneAt reads them afresh. In a child process in `zone`; -1
+// when the child could not say.
+int KeptReadingsThatDiffer(const char* zone, const std::vector<std::time_t>& moments) {
+    int pipeEnds[2];
+    EXPECT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("TZ", zone, 1);
+        tzset();
+        const SystemTimeZone system;
+        int differing = 0;
+        for (const std::time_t when : moments) {
+            const TimeZoneReading kept = system.ReadAt(when);
+            const TimeZoneReading fresh = ReadTimeZoneAt(when);
+            differing += kept.result != fresh.result || kept.info.Bias != fresh.info.Bias ||
+                         kept.info.StandardBias != fresh.info.StandardBias ||
+                         kept.info.DaylightBias != fresh.info.DaylightBias;
+        }
+        const bool written = write(pipeEnds[1], &differing, sizeof differing) == sizeof differing;
+        _exit(written ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    int differing = -1;
+    if (read(pipeEnds[0], &differing, sizeof differing) != static_cast<ssize_t>(sizeof differing)) {
+        differing = -1;
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return differing;
+}
+
+// Every `step` seconds from `from` to `to`, both included.
+std::vector<std::time_t> Every(std::time_t step, std::time_t from, std::time_t to) {
+    std::vector<std::time_t> moments;
+    for (std::time_t when = from; when <= to; when += step) {
+        moments.push_back(when);
+    }
+    return moments;
+}
+
+std::time_t UtcAt(int year, int month, int day, int hour, int minute) {
+    return MiddayUtc(year, month, day) + (hour - 12) * 3600 + minute * 60;
+}
+
+TEST(SystemTimeZone, KeptReadingsFollowTheChangesToAndFromDaylightTime) {
+    // Zurich moves at 01:00 UTC on the last Sundays of March and October.
+    for (const std::time_t change : {UtcAt(2026, 3, 29, 1, 0), UtcAt(2026, 10, 25, 1, 0)}) {
+        EXPECT_EQ(KeptReadingsThatDiffer("Europe/Zurich", Every(7, change - 300, change + 300)), 0);
+        EXPECT_EQ(KeptReadingsThatDiffer("Europe/Zurich", Every(1, change - 90, change + 90)), 0);
+    }
+    // Half an hour of daylight saving, ending at 15:00 UTC on the first Sunday of April.
+    const std::time_t lordHowe = UtcAt(2026, 4, 4, 15, 0);
+    EXPECT_EQ(KeptReadingsThatDiffer("Australia/Lord_Howe", Every(1, lordHowe - 90, lordHowe + 90)),
+              0);
+}
+
+TEST(SystemTimeZone, KeptReadingsFollowTheNewYearAndAClockSetBack) {
+    // Zurich's new year, 23:00 UTC, into a year whose offsets are sampled anew.
+    const std::time_t newYear = UtcAt(2026, 12, 31, 23, 0);
+    EXPECT_EQ(KeptReadingsThatDiffer("Europe/Zurich", Every(5, newYear - 120, newYear + 120)), 0);
+    // Summer, then the clock set back to winter and forward again, then a day's worth of minutes.
+    std::vector<std::time_t> jumps = {UtcAt(2026, 7, 1, 12, 0), UtcAt(2026, 7, 1, 12, 0) + 1,
+                                      UtcAt(2026, 1, 15, 12, 0), UtcAt(2026, 7, 1, 12, 0) + 2,
+                                      UtcAt(2025, 12, 31, 23, 0) - 1};
+    const std::vector<std::time_t> day =
+        Every(60, UtcAt(2026, 3, 28, 12, 0), UtcAt(2026, 3, 29, 12, 0));
+    jumps.insert(jumps.end(), day.begin(), day.end());
+    EXPECT_EQ(KeptReadingsThatDiffer("Europe/Zurich", jumps), 0);
+}
 
 }  // namespace
 }  // namespace tikora

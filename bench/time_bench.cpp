@@ -1,0 +1,56 @@
+// The time arithmetic under the clock and the preferences window, on its own.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "atomic/time_of_day.h"
+#include "clock/clock_text.h"
+#include "platform/time_source.h"
+#include "platform/time_zone.h"
+
+namespace tikora {
+namespace {
+
+// A running display of the preferences window moved on from its base: what each of its ticks does.
+void BM_AdvanceTime(benchmark::State& state) {
+    const std::string base = "23:59:50";
+    float seconds = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(AdvanceTime(base, seconds));
+        seconds = seconds < 86400 ? seconds + 1.5f : 0;
+    }
+}
+BENCHMARK(BM_AdvanceTime);
+
+void BM_SystemTimeZoneRead(benchmark::State& state) {
+    const SystemTimeZone zone;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(zone.Read());
+    }
+}
+BENCHMARK(BM_SystemTimeZoneRead);
+
+void BM_SystemTimeSourceNow(benchmark::State& state) {
+    const SystemTimeSource time;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(time.Now());
+    }
+}
+BENCHMARK(BM_SystemTimeSourceNow);
+
+// Both texts of a tick.
+void BM_ComposeTexts(benchmark::State& state) {
+    OneCharText separator;
+    separator = ":";
+    int minute = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TimeText(12, minute, separator));
+        benchmark::DoNotOptimize(BeatText(minute * 16.6));
+        minute = (minute + 1) % 60;
+    }
+}
+BENCHMARK(BM_ComposeTexts);
+
+}  // namespace
+}  // namespace tikora
