@@ -100,6 +100,9 @@ PrefsWindow::PrefsWindow()
     }
     QObject::connect(&tmLocalTime, &QTimer::timeout, this, [this] { tmLocalTime_Timer(); });
     QObject::connect(&tmAtomicTime, &QTimer::timeout, this, [this] { tmAtomicTime_Timer(); });
+    // The socket takes no more from the network than a reply may hold: a server that floods the
+    // connection fills the kernel's buffers, never this process's memory.
+    wsAtomicTime.setReadBufferSize(static_cast<qint64>(DaytimeReply::kMaxBytes));
     QObject::connect(&wsAtomicTime, &QIODevice::readyRead, this, [this] {
         wsAtomicTime_DataArrival(
             static_cast<std::int32_t>(std::min<qint64>(wsAtomicTime.bytesAvailable(), INT32_MAX)));

@@ -35,6 +35,27 @@ std::string SkinFilePath() {
     return SkinSettings.CurrentSkinPath + "/" + SkinSettings.CurrentSkinFile;
 }
 
+// The current skin file, read and parsed once for a whole load: a file of a megabyte of sections
+// costs one reading, not one for every value.
+class SkinFile {
+  public:
+    SkinFile()
+        : path_(SkinFilePath()),
+          file_(ProfileFile::Parse(ReadRegularFile(path_, kMaxSkinFileBytes).value_or(""))) {}
+
+    // As ReadSkinValue.
+    std::string Value(const std::string& section, const std::string& key) const {
+        std::string value = GetProfileString(file_, section, key, path_);
+        value.resize(std::min(value.find('\0'), value.size()));
+        value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
+        return value;
+    }
+
+  private:
+    std::string path_;
+    ProfileFile file_;
+};
+
 // Reasons for a failed load, for the people who make skins.
 class Complaint {
   public:
@@ -50,8 +71,9 @@ class Complaint {
     std::string* whyNot_;
 };
 
-std::optional<float> ReadSize(const char* section, const char* key, const Complaint& complain) {
-    const std::optional<float> size = ParseSkinNumber(ReadSkinValue(section, key));
+std::optional<float> ReadSize(const SkinFile& skin, const char* section, const char* key,
+                              const Complaint& complain) {
+    const std::optional<float> size = ParseSkinNumber(skin.Value(section, key));
     if (!size || !std::isfinite(*size) || *size < 0 || *size > kMaxSize) {
         complain(std::string(key) + " is not a size from 0 to 4096");
         return std::nullopt;
@@ -59,8 +81,9 @@ std::optional<float> ReadSize(const char* section, const char* key, const Compla
     return size;
 }
 
-std::optional<std::uint32_t> ReadColour(const char* key, const Complaint& complain) {
-    const std::optional<std::uint32_t> colour = ParseSkinColour(ReadSkinValue("Text", key));
+std::optional<std::uint32_t> ReadColour(const SkinFile& skin, const char* key,
+                                        const Complaint& complain) {
+    const std::optional<std::uint32_t> colour = ParseSkinColour(skin.Value("Text", key));
     if (!colour) {
         complain(std::string(key) + " is not a colour \"red,green,blue\"");
     }
@@ -68,8 +91,8 @@ std::optional<std::uint32_t> ReadColour(const char* key, const Complaint& compla
 }
 
 // The image path names a file in the skin's folder; skins made on Windows write "\" in it.
-std::string ImagePath(const std::string& folder) {
-    std::string main = ReadSkinValue("Image Files", "Main");
+std::string ImagePath(const SkinFile& skin, const std::string& folder) {
+    std::string main = skin.Value("Image Files", "Main");
     std::replace(main.begin(), main.end(), '\\', '/');
     return folder + "/" + main;
 }
@@ -84,16 +107,17 @@ std::optional<PixelBuffer> ReadStrip(const std::string& imagePath, const Complai
     return strip;
 }
 
-std::optional<SkinLook> ReadLook(const std::string& imagePath, const Complaint& complain) {
+std::optional<SkinLook> ReadLook(const SkinFile& skin, const std::string& imagePath,
+                                 const Complaint& complain) {
     SkinLook look;
     std::optional<PixelBuffer> strip = ReadStrip(imagePath, complain);
-    const auto width = ReadSize("Image Info", "CharWidth", complain);
-    const auto height = ReadSize("Image Info", "CharHeight", complain);
-    const auto separator = ReadSize("Image Info", "SepWidth", complain);
-    const auto text = ReadColour("TextColor", complain);
-    const auto back = ReadColour("BgColor", complain);
-    look.font = ReadSkinValue("Text", "Font");
-    const auto fontSize = ReadSize("Text", "FontSize", complain);
+    const auto width = ReadSize(skin, "Image Info", "CharWidth", complain);
+    const auto height = ReadSize(skin, "Image Info", "CharHeight", complain);
+    const auto separator = ReadSize(skin, "Image Info", "SepWidth", complain);
+    const auto text = ReadColour(skin, "TextColor", complain);
+    const auto back = ReadColour(skin, "BgColor", complain);
+    look.font = skin.Value("Text", "Font");
+    const auto fontSize = ReadSize(skin, "Text", "FontSize", complain);
     if (!strip || !width || !height || !separator || !text || !back || !fontSize) {
         return std::nullopt;
     }
@@ -120,13 +144,7 @@ void Apply(ClockWindow& clock, SkinLook look) {
 }  // namespace
 
 std::string ReadSkinValue(const std::string& section, const std::string& key) {
-    const std::string path = SkinFilePath();
-    const std::optional<std::string> bytes = ReadRegularFile(path, kMaxSkinFileBytes);
-    const ProfileFile file = ProfileFile::Parse(bytes ? *bytes : std::string());
-    std::string value = GetProfileString(file, section, key, path);
-    value.resize(std::min(value.find('\0'), value.size()));
-    value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
-    return value;
+    return SkinFile().Value(section, key);
 }
 
 bool LoadSkin(std::string folder, std::string file) {
@@ -137,22 +155,23 @@ bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std:
     const Complaint complain(whyNot);
     SkinSettings.CurrentSkinFile = std::move(file);
     SkinSettings.CurrentSkinPath = folder;
+    const SkinFile skin;
     const std::optional<bool> displayImage =
-        ParseSkinBoolean(ReadSkinValue("General", "DisplayImage"));
+        ParseSkinBoolean(skin.Value("General", "DisplayImage"));
     if (!displayImage) {
         return complain(ReadRegularFile(SkinFilePath(), kMaxSkinFileBytes)
                             ? "DisplayImage is not True or False"
                             : SkinFilePath() + ": no such skin file, or not a readable one");
     }
     SkinSettings.DisplayImage = *displayImage;
-    SkinSettings.Separator = ReadSkinValue("General", "Separator");
-    const std::string imagePath = ImagePath(folder);
+    SkinSettings.Separator = skin.Value("General", "Separator");
+    const std::string imagePath = ImagePath(skin, folder);
     if (!FileExists(imagePath)) {
         const std::string message = "Image file not found. Tikora will load the default skin.";
         ShowError(message, false);
         return complain(message);
     }
-    std::optional<SkinLook> look = ReadLook(imagePath, complain);
+    std::optional<SkinLook> look = ReadLook(skin, imagePath, complain);
     if (!look) {
         return false;
     }

@@ -66,10 +66,58 @@ bool BitmapComplete(std::string_view bytes) {
     return pixelOffset + stride * static_cast<std::uint64_t>(std::abs(height)) <= bytes.size();
 }
 
+// The decoder's JPEG Huffman tables hold 256 codes, and the version Debian ships (stb_image of
+// 2022-09) takes a table's sixteen code counts without checking that they add up to no more: a
+// larger sum writes past the table, already while the header is read for the size. The decoder
+// starts a table definition right after any "FF C4" it meets as a marker (after fill bytes, or
+// where a scan's data ends, too), so every "FF C4" in a JPEG file is followed here as the decoder
+// would read the definitions there - bytes past the end reading as 0, as in the decoder - and the
+// file is refused when any of them holds an oversized table. A file with more "FF C4"s than a
+// picture has tables is refused as well, which keeps this check short.
+bool JpegTablesFit(std::string_view bytes) {
+    if (bytes.empty() || static_cast<unsigned char>(bytes[0]) != 0xFF) {
+        return true;  // every JPEG starts with its FF D8 marker; nothing else is read as one
+    }
+    const auto at = [bytes](std::size_t i) -> unsigned {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
+    };
+    constexpr int kMaxDefinitions = 256;
+    int definitions = 0;
+    for (std::size_t marker = bytes.find("\xFF\xC4"); marker != std::string_view::npos;
+         marker = bytes.find("\xFF\xC4", marker + 1)) {
+        if (++definitions > kMaxDefinitions) {
+            return false;
+        }
+        // The segment's length counts its own two bytes; each table is a class and number byte,
+        // sixteen counts and the codes, and the decoder goes on while length is left.
+        long left = static_cast<long>(at(marker + 2) << 8 | at(marker + 3)) - 2;
+        for (std::size_t table = marker + 4; left > 0 && table < bytes.size();) {
+            const unsigned kind = at(table);
+            if (kind >> 4 > 1 || (kind & 15) > 3) {
+                break;  // the decoder stops at a table it does not know
+            }
+            unsigned codes = 0;
+            for (std::size_t i = 1; i <= 16; ++i) {
+                codes += at(table + i);
+            }
+            if (codes > 256) {
+                return false;
+            }
+            table += 17 + codes;
+            left -= 17 + static_cast<long>(codes);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* whyNot) {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        Refuse(whyNot, "the file is not a readable picture");
+        return std::nullopt;
+    }
+    if (!JpegTablesFit(bytes)) {
         Refuse(whyNot, "the file is not a readable picture");
         return std::nullopt;
     }

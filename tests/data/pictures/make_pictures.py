@@ -1,6 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the small pictures the decoder tests read. Run from this folder to regenerate them."""
+"""Writes the small pictures the decoder tests read. Run from this folder to regenerate them.
+
+huffman-overflow-found-by-fuzzing.jpg, corrupt-progressive-scan.jpg and empty-first-idat.png are
+not written here: they are the fuzzers' finds, kept as they were found (a progressive JPEG whose
+second Huffman table counts 1013 codes; one whose scan data runs the decoder's bit count below
+zero; a PNG whose only IDAT chunk, mangled, claims no bytes)."""
+import shutil
 import struct
+import subprocess
 import zlib
 
 PIXELS = [[(255, 0, 0), (0, 255, 0), (0, 0, 255)],
@@ -51,3 +58,33 @@ write("text-file.png", b"This is a text file that calls itself a picture.\n")
 write("claims-100000x100000.png", png(100000, 100000, [b"\0\0\0"]))
 write("too-wide-16385x1.png", png(16385, 1, [b"\0" * 16385 * 3]))
 write("over-64MiB-8192x2049.png", png(8192, 2049, [b"\0" * 8192 * 3] * 2049))
+# JPEG Huffman tables of more than 256 codes: sixteen counts of 255. One in the header, read when
+# the size is; one after the scan of a good JPEG, read only when the pixels are.
+bad_table = b"\xff\xc4\x00\x13\x00" + b"\xff" * 16
+write("huffman-overflow-in-header.jpg", b"\xff\xd8" + bad_table + b"\xff\xd9")
+if shutil.which("convert"):
+    def jpeg(*options):
+        return subprocess.run(["convert", "strip-3x2.png", "-quality", "100", *options, "jpg:-"],
+                              check=True, capture_output=True).stdout
+    good = jpeg()
+    write("strip-3x2.jpg", good)
+    progressive = jpeg("-interlace", "Plane")
+    write("strip-3x2-progressive.jpg", progressive)
+    # The same without its AC Huffman tables, which its AC scans still name, and with those scans'
+    # data left out: read with empty tables they take no bits, and the picture is its DC part.
+    kept, at = progressive[:2], 2
+    while at < len(progressive):
+        marker = progressive[at + 1]
+        header = at + 2 + (0 if marker == 0xD9 else struct.unpack(">H", progressive[at + 2:at + 4])[0])
+        end = header
+        if marker == 0xDA:  # the scan's data runs to the next marker
+            while progressive[end] != 0xFF or progressive[end + 1] in range(0xD0, 0xD8) or \
+                    progressive[end + 1] == 0:
+                end += 1
+            first_coefficient = progressive[header - 3]  # 0 for a DC scan
+            kept += progressive[at:header if first_coefficient > 0 else end]
+        elif not (marker == 0xC4 and progressive[at + 4] >> 4 == 1):
+            kept += progressive[at:end]
+        at = end
+    write("undefined-ac-tables.jpg", kept)
+    write("huffman-overflow-after-scan.jpg", good[:-2] + bad_table + good[-2:])
