@@ -12,28 +12,13 @@
 #include <optional>
 
 #include "app/registry_format.h"
+#include "platform/descriptor.h"
 #include "platform/file_read.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 
 namespace tikora {
 namespace {
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 // Handles count up and are never reused, so a closed one finds nothing.
 struct OpenKeys {

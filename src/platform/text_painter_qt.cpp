@@ -9,7 +9,7 @@
 namespace tikora {
 
 struct TextPainter::Cache {
-    FontSpec spec;
+    FontSpec current;
     QFont font;
     std::unique_ptr<QFontMetricsF> metrics;
     QImage device{1, 1, QImage::Format_RGB32};
@@ -19,11 +19,11 @@ struct TextPainter::Cache {
     TextExtent measured;
 
     void Use(const FontSpec& wanted) {
-        if (metrics && wanted == spec) {
+        if (metrics && wanted == current) {
             return;
         }
         measuredText.reset();
-        spec = wanted;
+        current = wanted;
         font = QFont(QString::fromStdString(wanted.name));
         if (wanted.pointSize > 0) {
             font.setPointSizeF(wanted.pointSize);
