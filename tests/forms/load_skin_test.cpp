@@ -1,9 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
-#include <functional>
 
 #include "app/modRegistry.h"
 #include "forms/form_fixture.h"
@@ -285,26 +283,6 @@ TEST_P(SkinGallery, InTheChooserTheDefaultSkinTakesItsPlace) {
     EXPECT_EQ(SkinSettings.CurrentSkinPath, DefaultSkinFolder());
     EXPECT_EQ(SkinSettings.CurrentSkinFile, "Zefro.ini");
     EXPECT_FALSE(SkinSettings.DisplayImage);
-}
-
-// A load reads and parses the skin file once, not once for each of its eleven values: timed
-// against reading one value, the best of three of each, the load of a skin file of 100000
-// sections takes about as long (it took eleven times as long when each value read the file).
-TEST_F(LoadSkinTest, LargeSkinFileIsParsedOncePerLoad) {
-    const std::string folder = MakeSkin("");
-    HundredThousandSections(folder);
-    const auto best = [](const std::function<void()>& work) {
-        auto fastest = std::chrono::steady_clock::duration::max();
-        for (int i = 0; i < 3; ++i) {
-            const auto start = std::chrono::steady_clock::now();
-            work();
-            fastest = std::min(fastest, std::chrono::steady_clock::now() - start);
-        }
-        return fastest;
-    };
-    const auto load = best([&] { EXPECT_FALSE(LoadSkin(folder, "skin.ini")); });
-    const auto oneValue = best([] { EXPECT_EQ(ReadSkinValue("Text", "FontSize"), "5000"); });
-    EXPECT_LT(load, 4 * oneValue);
 }
 
 constexpr char kNotAPicture[] = "the file is not a readable picture";
