@@ -57,6 +57,12 @@ class ChangeSkinTest : public FormTest {
         return frmMain->picBuffer.image.Pixel(13, 5);
     }
 
+    QTreeWidgetItem* FolderItem(const QString& name) {
+        return Dialog()
+            .dirPrincipal.findItems(name, Qt::MatchExactly | Qt::MatchRecursive)
+            .value(0);
+    }
+
     TempFolder tree_;
     std::filesystem::path savedFolder_;
 };
@@ -75,10 +81,7 @@ TEST_F(ChangeSkinTest, OpensAtTheCurrentFolderListingOnlyIniFiles) {
 }
 
 TEST_F(ChangeSkinTest, OpeningAFolderMovesTheFileList) {
-    QTreeWidgetItem* sub =
-        Dialog()
-            .dirPrincipal.findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive)
-            .value(0);
+    QTreeWidgetItem* sub = FolderItem(QStringLiteral("sub"));
     ASSERT_NE(sub, nullptr);
     emit Dialog().dirPrincipal.itemActivated(sub, 0);
     EXPECT_EQ(Dialog().FolderPath(), tree_ / "skins/sub");
@@ -150,10 +153,7 @@ TEST_F(ChangeSkinTest, UnavailableDriveIsUndoneWithoutAMessage) {
 }
 
 TEST_F(ChangeSkinTest, FolderThatCannotBeListedIsUndone) {
-    QTreeWidgetItem* sub =
-        Dialog()
-            .dirPrincipal.findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive)
-            .value(0);
+    QTreeWidgetItem* sub = FolderItem(QStringLiteral("sub"));
     ASSERT_NE(sub, nullptr);
     std::filesystem::remove_all(tree_ / "skins/sub");  // gone since the list was made
     emit Dialog().dirPrincipal.itemActivated(sub, 0);
