@@ -10,11 +10,13 @@
 #include <QWindow>
 #include <string>
 
-#include "app/modDefs.h"
-#include "clock/frmMain.h"
 #include "platform/services.h"
 #include "platform/window_finder.h"
-#include "skins/modSkins.h"
+#include "posix/system_time_source.h"
+#include "posix/system_time_zone.h"
+#include "qt/frmMain.h"
+#include "qt/modSkins.h"
+#include "shared/modDefs.h"
 
 namespace tikora {
 namespace {
@@ -63,7 +65,7 @@ class TaskbarWithClock final : public WindowFinder {
         rect = clock_;
         return true;
     }
-    void SetParent(QWindow&, WindowHandle) override {}
+    void SetParent(WindowHandle, WindowHandle) override {}
 
   private:
     WindowRect clock_;

@@ -6,8 +6,8 @@
 
 #include "atomic/time_of_day.h"
 #include "clock/clock_text.h"
-#include "platform/time_source.h"
-#include "platform/time_zone.h"
+#include "posix/system_time_source.h"
+#include "posix/system_time_zone.h"
 
 namespace tikora {
 namespace {

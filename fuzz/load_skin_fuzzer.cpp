@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/modDefs.h"
-#include "app/modMain.h"
-#include "clock/frmMain.h"
 #include "platform/services.h"
-#include "skins/modSkins.h"
+#include "qt/frmMain.h"
+#include "qt/modMain.h"
+#include "qt/modSkins.h"
+#include "shared/modDefs.h"
 #include "skins/profile_file.h"
 
 namespace {
@@ -54,7 +54,7 @@ class FixedTime final : public TimeSource {
 
 class FixedZone final : public TimeZoneSource {
   public:
-    TimeZoneReading Read() const override { return {{-60, 0, -60}, TIME_ZONE_ID_STANDARD}; }
+    TimeZoneReading Read() const override { return {{-60, 0, -60}, kZoneStandardTime}; }
 };
 
 struct World {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/registry_format.h"
+#include "settings/registry_format.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/utf8.h"
+#include "shared/utf8.h"
 #include "skins/profile_file.h"
 #include "skins/skin_values.h"
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "clock/frmMain.h"
-#include "platform/services.h"
+#include "qt/frmMain.h"
+#include "qt/system_services.h"
 
 int main(int argc, char* argv[]) {
     // The windows are small: each repaint goes over the X connection as it is, instead of through

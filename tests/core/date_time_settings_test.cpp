@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/date_time_settings.h"
+#include "menu/date_time_settings.h"
 
 namespace tikora {
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "app/dock_layout.h"
+#include "dock/dock_layout.h"
 
 namespace tikora {
 namespace {

@@ -58,11 +58,11 @@ TEST_P(ZoneOffset, FollowsTheResultCode) {
 INSTANTIATE_TEST_SUITE_P(
     ResultCodes, ZoneOffset,
     ::testing::Values(
-        ZoneCase{"UnknownUsesStandardBias", {{-330, 0, 0}, TIME_ZONE_ID_UNKNOWN}, 330},
-        ZoneCase{"StandardUsesStandardBias", {{-60, 0, -60}, TIME_ZONE_ID_STANDARD}, 60},
-        ZoneCase{"DaylightAddsDaylightBias", {{-60, 0, -60}, TIME_ZONE_ID_DAYLIGHT}, 120},
-        ZoneCase{"StandardBiasCountsToo", {{300, 15, -60}, TIME_ZONE_ID_STANDARD}, -315},
-        ZoneCase{"FailureMeansUtc", {{-60, 0, -60}, TIME_ZONE_ID_INVALID}, 0},
+        ZoneCase{"UnknownUsesStandardBias", {{-330, 0, 0}, kZoneNoDaylightRules}, 330},
+        ZoneCase{"StandardUsesStandardBias", {{-60, 0, -60}, kZoneStandardTime}, 60},
+        ZoneCase{"DaylightAddsDaylightBias", {{-60, 0, -60}, kZoneDaylightTime}, 120},
+        ZoneCase{"StandardBiasCountsToo", {{300, 15, -60}, kZoneStandardTime}, -315},
+        ZoneCase{"FailureMeansUtc", {{-60, 0, -60}, kZoneUnreadable}, 0},
         ZoneCase{"UnknownCodeMeansUtc", {{-60, 0, -60}, 7}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/numeric.h"
+#include "shared/numeric.h"
 
 namespace tikora {
 namespace {

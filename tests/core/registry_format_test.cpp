@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/registry_format.h"
+#include "settings/registry_format.h"
 
 namespace tikora {
 namespace {

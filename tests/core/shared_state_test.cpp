@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/modDefs.h"
+#include "shared/modDefs.h"
 
 namespace tikora {
 namespace {

@@ -20,9 +20,9 @@ TEST_P(UtcToLocal, ShowsTheLocalTimeOfDay) {
     EXPECT_EQ(UtcToLocalTime(GetParam().utc, GetParam().zone), GetParam().local);
 }
 
-constexpr std::int32_t kUnknown = TIME_ZONE_ID_UNKNOWN;
-constexpr std::int32_t kStandard = TIME_ZONE_ID_STANDARD;
-constexpr std::int32_t kDaylight = TIME_ZONE_ID_DAYLIGHT;
+constexpr std::int32_t kUnknown = kZoneNoDaylightRules;
+constexpr std::int32_t kStandard = kZoneStandardTime;
+constexpr std::int32_t kDaylight = kZoneDaylightTime;
 
 INSTANTIATE_TEST_SUITE_P(
     Zones, UtcToLocal,
@@ -34,8 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"HourNineIsPadded", "08:41:03", {{-60, 0, -60}, kStandard}, "09:41:03"},
         ZoneCase{"HourZeroIsPadded", "23:07:09", {{-60, 0, -60}, kStandard}, "00:07:09"},
         ZoneCase{"MinutesAndSecondsPassThrough", "12:07:59", {{-540, 0, 0}, kUnknown}, "21:07:59"},
-        ZoneCase{
-            "FailedReadingMeansUtc", "12:34:56", {{-60, 0, -60}, TIME_ZONE_ID_INVALID}, "12:34:56"},
+        ZoneCase{"FailedReadingMeansUtc", "12:34:56", {{-60, 0, -60}, kZoneUnreadable}, "12:34:56"},
         ZoneCase{"KolkataMovesTheMinutes", "23:30:00", {{-330, 0, 0}, kUnknown}, "05:00:00"},
         ZoneCase{"KathmanduQuarterHour", "23:30:00", {{-345, 0, 0}, kUnknown}, "05:15:00"},
         ZoneCase{"NewfoundlandGoesBack", "01:15:42", {{210, 0, -60}, kDaylight}, "22:45:42"}),

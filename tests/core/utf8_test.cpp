@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/utf8.h"
+#include "shared/utf8.h"
 
 namespace tikora {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/wildcard.h"
+#include "shared/wildcard.h"
 
 namespace tikora {
 namespace {

@@ -1,8 +1,8 @@
 #include <unistd.h>
 
 #include "forms/form_fixture.h"
-#include "skins/frmChangeSkin.h"
-#include "skins/modSkins.h"
+#include "qt/frmChangeSkin.h"
+#include "qt/modSkins.h"
 
 namespace tikora::testing {
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QWidget>
 #include <QWindow>
 #include <functional>
 #include <string>
@@ -48,7 +49,7 @@ class FakeWindowFinder final : public WindowFinder {
         }
         return false;
     }
-    void SetParent(QWindow&, WindowHandle parent) override { reparented.push_back(parent); }
+    void SetParent(WindowHandle, WindowHandle parent) override { reparented.push_back(parent); }
 
   private:
     WindowHandle Find(WindowHandle parent, std::string_view windowClass) const {
@@ -69,11 +70,11 @@ class FakeSystemTray final : public SystemTray {
     std::function<void()> onNewTray;
 
     TrayHost Host() const override { return host; }
-    bool RequestDock(QWindow& window) override {
+    bool RequestDock(WindowHandle window) override {
         if (host.owner == 0) {
             return false;
         }
-        requestedSizes.push_back(window.size());
+        requestedSizes.push_back(QWidget::find(static_cast<WId>(window))->size());
         return true;
     }
     void WatchForNewTray(std::function<void()> callback) override {

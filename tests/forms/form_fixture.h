@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/modDefs.h"
-#include "app/modMain.h"
-#include "atomic/frmPrefs.h"
-#include "clock/frmMain.h"
 #include "forms/fake_desktop.h"
 #include "forms/temp_skins.h"
 #include "platform/services.h"
-#include "skins/frmChangeSkin.h"
-#include "ui/frmAbout.h"
-#include "ui/frmMenu.h"
+#include "qt/frmAbout.h"
+#include "qt/frmChangeSkin.h"
+#include "qt/frmMain.h"
+#include "qt/frmMenu.h"
+#include "qt/frmPrefs.h"
+#include "qt/modMain.h"
+#include "shared/modDefs.h"
 
 namespace tikora::testing {
 
@@ -42,7 +42,7 @@ class RecordingClockSetter final : public ClockSetter {
 
 class FixedZone final : public TimeZoneSource {
   public:
-    TimeZoneReading reading{{-60, 0, -60}, TIME_ZONE_ID_STANDARD};
+    TimeZoneReading reading{{-60, 0, -60}, kZoneStandardTime};
     TimeZoneReading Read() const override { return reading; }
 };
 

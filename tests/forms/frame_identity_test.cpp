@@ -13,7 +13,7 @@
 #include "clock/text_layout.h"
 #include "forms/form_fixture.h"
 #include "platform/text_painter.h"
-#include "skins/modSkins.h"
+#include "qt/modSkins.h"
 
 namespace tikora::testing {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include "app/modRegistry.h"
 #include "forms/form_fixture.h"
-#include "skins/frmChangeSkin.h"
-#include "skins/modSkins.h"
+#include "posix/modRegistry.h"
+#include "qt/frmChangeSkin.h"
+#include "qt/modSkins.h"
 
 namespace tikora::testing {
 namespace {
@@ -252,9 +252,9 @@ TEST_P(SkinGallery, LoadIsRefusedAndSaysWhy) {
 
 TEST_P(SkinGallery, AtStartUpTheDefaultSkinTakesItsPlace) {
     const std::string key = "Software\\Vardo Software\\Tikora";
-    WriteRegString(HKEY_CURRENT_USER, key, "ProgramPath", programFolder_);
-    WriteRegString(HKEY_CURRENT_USER, key + "\\Skins", "CurrentSkinPath", folder_);
-    WriteRegString(HKEY_CURRENT_USER, key + "\\Skins", "CurrentSkinFile", "skin.ini");
+    WriteRegString(kCurrentUser, key, "ProgramPath", programFolder_);
+    WriteRegString(kCurrentUser, key + "\\Skins", "CurrentSkinPath", folder_);
+    WriteRegString(kCurrentUser, key + "\\Skins", "CurrentSkinFile", "skin.ini");
 
     frmMain.Get();
 

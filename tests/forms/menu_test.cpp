@@ -1,8 +1,8 @@
 #include <QTest>
 
 #include "forms/form_fixture.h"
-#include "ui/frmAbout.h"
-#include "ui/frmMenu.h"
+#include "qt/frmAbout.h"
+#include "qt/frmMenu.h"
 
 namespace tikora::testing {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "atomic/frmPrefs.h"
 #include "forms/form_fixture.h"
-#include "ui/frmMenu.h"
+#include "qt/frmMenu.h"
+#include "qt/frmPrefs.h"
 
 namespace tikora::testing {
 

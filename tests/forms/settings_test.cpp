@@ -1,6 +1,6 @@
-#include "app/modRegistry.h"
 #include "forms/form_fixture.h"
-#include "ui/frmMenu.h"
+#include "posix/modRegistry.h"
+#include "qt/frmMenu.h"
 
 namespace tikora::testing {
 namespace {
@@ -13,10 +13,10 @@ class SettingsTest : public FormTest {
     ~SettingsTest() override { frmMenu.Unload(); }
 
     void Store(const std::string& key, const std::string& name, const std::string& text) {
-        WriteRegString(HKEY_CURRENT_USER, key, name, text);
+        WriteRegString(kCurrentUser, key, name, text);
     }
     std::string Stored(const std::string& key, const std::string& name) {
-        return ReadRegString(HKEY_CURRENT_USER, key, name);
+        return ReadRegString(kCurrentUser, key, name);
     }
     void StoreSkin(const std::string& path, const std::string& file) {
         Store(kSettingsKey, "ProgramPath", programFolder_);

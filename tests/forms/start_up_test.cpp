@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/modRegistry.h"
+#include "posix/modRegistry.h"
 
 #include "forms/form_fixture.h"
 
@@ -90,11 +90,10 @@ namespace {
 using StartUpFallback = FormTest;
 
 TEST_F(StartUpFallback, BrokenStoredSkinGivesWayToTheDefault) {
-    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora", "ProgramPath",
-                   programFolder_);
-    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinPath",
+    WriteRegString(kCurrentUser, "Software\\Vardo Software\\Tikora", "ProgramPath", programFolder_);
+    WriteRegString(kCurrentUser, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinPath",
                    programFolder_ + "/gone");
-    WriteRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinFile",
+    WriteRegString(kCurrentUser, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinFile",
                    "Gone.ini");
     frmMain.Get();
     EXPECT_TRUE(errors_.empty());  // a skin file that is missing altogether fails quietly
@@ -108,9 +107,9 @@ TEST_F(StartUpFallback, BothSkinsBrokenSavesTheDefaultAsCurrent) {
     WriteDefaultSkin(SkinIni("True", "missing.png"));
     EXPECT_EXIT(frmMain.Get(), ::testing::ExitedWithCode(0), "");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, "Software\\Vardo Software\\Tikora\\Skins",
-                            "CurrentSkinPath"),
-              DefaultSkinFolder());
+    EXPECT_EQ(
+        ReadRegString(kCurrentUser, "Software\\Vardo Software\\Tikora\\Skins", "CurrentSkinPath"),
+        DefaultSkinFolder());
 }
 
 }  // namespace

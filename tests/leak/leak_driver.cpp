@@ -20,14 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "app/modDefs.h"
-#include "app/modMain.h"
-#include "atomic/frmPrefs.h"
-#include "clock/frmMain.h"
 #include "platform/services.h"
-#include "skins/frmChangeSkin.h"
-#include "ui/frmAbout.h"
-#include "ui/frmMenu.h"
+#include "qt/frmAbout.h"
+#include "qt/frmChangeSkin.h"
+#include "qt/frmMain.h"
+#include "qt/frmMenu.h"
+#include "qt/frmPrefs.h"
+#include "qt/modMain.h"
+#include "qt/system_services.h"
+#include "shared/modDefs.h"
 
 namespace tikora {
 namespace {

@@ -9,8 +9,8 @@
 #include <iterator>
 #include <regex>
 
-#include "app/modRegistry.h"
 #include "platform/services.h"
+#include "posix/modRegistry.h"
 
 namespace tikora {
 namespace {
@@ -39,11 +39,11 @@ std::string Read(const fs::path& path) {
 }
 
 std::string ReadTikora(const std::string& name) {
-    return ReadRegString(HKEY_CURRENT_USER, kTikora, name);
+    return ReadRegString(kCurrentUser, kTikora, name);
 }
 
 void WriteTikora(const std::string& name, const std::string& text) {
-    WriteRegString(HKEY_CURRENT_USER, kTikora, name, text);
+    WriteRegString(kCurrentUser, kTikora, name, text);
 }
 
 // The settings file two levels below a fresh temporary folder, so that a write makes both.
@@ -87,9 +87,9 @@ TEST_F(RegistryStore, ReadsOnlyTextValuesUpToTheirFirstNul) {
     for (const char* empty : {"Expand", "Dword", "Missing"}) {
         EXPECT_EQ(ReadTikora(empty), "") << empty;
     }
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, "SOFTWARE\\vardo software\\TIKORA", "Text"),
+    EXPECT_EQ(ReadRegString(kCurrentUser, "SOFTWARE\\vardo software\\TIKORA", "Text"),
               "/usr/lib/tikora");
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kSkins, "Text"), "");
+    EXPECT_EQ(ReadRegString(kCurrentUser, kSkins, "Text"), "");
 }
 
 TEST_F(RegistryStore, ReadsBackEveryTextWrittenIntoPrivateFiles) {
@@ -115,7 +115,7 @@ TEST_F(RegistryStore, WritesKeepEverythingElse) {
     Store("REGEDIT4\n" + foreign + kTikoraHeader +
           "\"ProgramPath\"=\"/p\"\n\"BeatTime\"=\"True\"\n");
     WriteTikora("beattime", "False");
-    WriteRegString(HKEY_CURRENT_USER, kSkins, "CurrentSkinPath", "/s");
+    WriteRegString(kCurrentUser, kSkins, "CurrentSkinPath", "/s");
     WriteTikora("Big", std::string(kRegistryFileLimit, 'x'));
     EXPECT_EQ(Read(file_),
               "REGEDIT4\n\n" + foreign + "\n" + kTikoraHeader +

@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/modRegistry.h"
-#include "app/registry_format.h"
 #include "platform/services.h"
+#include "posix/modRegistry.h"
+#include "settings/registry_format.h"
 
 namespace tikora {
 namespace {
@@ -89,8 +89,8 @@ class SettingsDurability : public ::testing::Test {
         Reading reading;
         const std::optional<RegistryTree> tree = ParseRegistryExport(Read(file_));
         reading.parsed = tree.has_value();
-        reading.marker = ReadRegString(HKEY_CURRENT_USER, kKey, "Marker");
-        const std::string payload = ReadRegString(HKEY_CURRENT_USER, kKey, "Payload");
+        reading.marker = ReadRegString(kCurrentUser, kKey, "Marker");
+        const std::string payload = ReadRegString(kCurrentUser, kKey, "Payload");
         reading.generation = GenerationOf(payload);
         return reading;
     }
@@ -123,7 +123,7 @@ pid_t StartWriter(long firstGeneration, int ready) {
             _exit(2);
         }
         for (long generation = firstGeneration;; ++generation) {
-            WriteRegString(HKEY_CURRENT_USER, kKey, "Payload", Payload(generation));
+            WriteRegString(kCurrentUser, kKey, "Payload", Payload(generation));
         }
     }
     return child;
@@ -131,12 +131,12 @@ pid_t StartWriter(long firstGeneration, int ready) {
 
 TEST_F(SettingsDurability, KilledWritersLeaveTheOldOrTheNewStoreWhole) {
     constexpr int kTrials = 500;
-    WriteRegString(HKEY_CURRENT_USER, kKey, "Marker", "kept");
-    WriteRegString(HKEY_CURRENT_USER, kKey, "Payload", Payload(0));
+    WriteRegString(kCurrentUser, kKey, "Marker", "kept");
+    WriteRegString(kCurrentUser, kKey, "Payload", Payload(0));
     // How long one write takes here; the kills fall anywhere within about two of them.
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 5; ++i) {
-        WriteRegString(HKEY_CURRENT_USER, kKey, "Payload", Payload(0));
+        WriteRegString(kCurrentUser, kKey, "Payload", Payload(0));
     }
     const auto write = std::chrono::duration_cast<std::chrono::microseconds>(
                            std::chrono::steady_clock::now() - start) /
@@ -173,7 +173,7 @@ TEST_F(SettingsDurability, KilledWritersLeaveTheOldOrTheNewStoreWhole) {
     }
     // Never a file kept as unreadable; at most the one temporary file of the last killed write,
     // which the next write clears away.
-    WriteRegString(HKEY_CURRENT_USER, kKey, "Payload", Payload(generation + 1));
+    WriteRegString(kCurrentUser, kKey, "Payload", Payload(generation + 1));
     EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
     // The kills fell both before a first write completed and after: both outcomes were met.
     EXPECT_GT(changed, 0);
@@ -187,7 +187,7 @@ TEST_F(SettingsDurability, KilledWritersLeaveTheOldOrTheNewStoreWhole) {
 // the store afterwards, which is one complete file with nothing left beside it.
 TEST_F(SettingsDurability, TwoProcessesSavingAtOnceLoseNothing) {
     constexpr int kWrites = 25;
-    WriteRegString(HKEY_CURRENT_USER, kKey, "Marker", "kept");
+    WriteRegString(kCurrentUser, kKey, "Marker", "kept");
     int pipe_[2];
     ASSERT_EQ(pipe(pipe_), 0);
     std::vector<pid_t> writers;
@@ -200,8 +200,8 @@ TEST_F(SettingsDurability, TwoProcessesSavingAtOnceLoseNothing) {
             }
             for (int i = 0; i < kWrites; ++i) {
                 const std::string payload = Payload(i, kSmallPayload);
-                WriteRegString(HKEY_CURRENT_USER, kKey, name + std::to_string(i), payload);
-                WriteRegString(HKEY_CURRENT_USER, kKey, "Shared", payload);
+                WriteRegString(kCurrentUser, kKey, name + std::to_string(i), payload);
+                WriteRegString(kCurrentUser, kKey, "Shared", payload);
             }
             _exit(0);
         }
@@ -227,15 +227,15 @@ TEST_F(SettingsDurability, TwoProcessesSavingAtOnceLoseNothing) {
     }
     // Marker, Shared and each one's own.
     EXPECT_EQ(tree->Keys()[0].values.size(), 2u + 2u * kWrites) << names;
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kKey, "Marker"), "kept");
+    EXPECT_EQ(ReadRegString(kCurrentUser, kKey, "Marker"), "kept");
     for (const char* name : {"First", "Second"}) {
         for (int i = 0; i < kWrites; ++i) {
-            EXPECT_EQ(GenerationOf(ReadRegString(HKEY_CURRENT_USER, kKey, name + std::to_string(i)),
+            EXPECT_EQ(GenerationOf(ReadRegString(kCurrentUser, kKey, name + std::to_string(i)),
                                    kSmallPayload),
                       i);
         }
     }
-    const std::string shared = ReadRegString(HKEY_CURRENT_USER, kKey, "Shared");
+    const std::string shared = ReadRegString(kCurrentUser, kKey, "Shared");
     EXPECT_EQ(GenerationOf(shared, kSmallPayload), kWrites - 1);
     EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
 }

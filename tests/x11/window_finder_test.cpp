@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/window_finder.h"
+#include "x11/x11_window_finder.h"
 #include "x11/x_harness.h"
 
 namespace tikora::testing {
@@ -97,7 +97,7 @@ TEST_F(X11Finder, PassesOverVanishedWindows) {
     EXPECT_EQ(finder_.FindChild(gone, "Gone"), 0U);
     QWindow window;
     window.create();
-    finder_.SetParent(window, gone);
+    finder_.SetParent(window.winId(), gone);
     EXPECT_EQ(window.parent(), nullptr);
 }
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/xcb_helpers.h"
+#include "x11/xcb_helpers.h"
 
 namespace tikora::testing {
 

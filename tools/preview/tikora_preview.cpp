@@ -7,13 +7,15 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/modDefs.h"
-#include "app/modMain.h"
-#include "clock/frmMain.h"
 #include "platform/program_folder.h"
 #include "platform/services.h"
+#include "posix/system_time_source.h"
+#include "posix/system_time_zone.h"
 #include "preview_options.h"
-#include "skins/modSkins.h"
+#include "qt/frmMain.h"
+#include "qt/modMain.h"
+#include "qt/modSkins.h"
+#include "shared/modDefs.h"
 
 namespace tikora {
 namespace {

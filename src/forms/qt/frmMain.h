@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "clock/picture_box.h"
+#include "platform/text_painter.h"
+#include "qt/form_instance.h"
+
+namespace tikora {
+
+// frmMain, the clock face and the program's start-up window. Every tick composes the text to
+// show, draws it into the off-screen picBuffer and puts picBuffer on the window in one copy.
+class ClockWindow : public QWidget {
+  public:
+    ClockWindow();
+
+    void Form_Load();
+    void tmrClock_Timer();
+    // Opens the popup menu at the mouse pointer.
+    void Form_Click(QPoint mousePosition);
+
+    // The local zone's offset from UTC in force now, in minutes.
+    void Get_TimeZone(std::int32_t& offset) const;
+    // The Internet Time beat value for the current local time, 0 to 1000.
+    double InternetTime() const;
+
+    // Copies the strip's cell for one character of the shown text to its place in picBuffer.
+    void DrawGlyph(char32_t character, std::int32_t position);
+
+    // The size of `text` in the font the clock draws its text in, in pixels.
+    TextExtent MeasureText(const std::string& text);
+
+    // The window's own background colour, a colour reference.
+    void SetBackColor(std::uint32_t colorRef);
+
+    DrawingBox picBuffer;
+    PictureHolder picSkin;
+    PlacedBox picTime;
+    QTimer tmrClock;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void DrawShownGlyphs(const std::string& text);
+    void DrawShownText(const std::string& text);
+    FontSpec BufferFont() const;
+
+    std::uint32_t backColor_ = 0;
+    TextPainter textPainter_;
+    // What the window shows since its last full repaint; a tick that drew the same frame again
+    // leaves the window alone.
+    ShownFrame shownFrame_;
+};
+
+extern FormInstance<ClockWindow> frmMain;
+
+}  // namespace tikora

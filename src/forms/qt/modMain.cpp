@@ -1,0 +1,78 @@
+#include "qt/modMain.h"
+
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/file_search.h"
+#include "platform/screen_metrics.h"
+#include "qt/frmMain.h"
+#include "qt/modSkins.h"
+#include "shared/modDefs.h"
+#include "shared/numeric.h"
+
+namespace tikora {
+namespace {
+
+const std::string kProgramName = "Tikora";
+
+ErrorBoxHook& ErrorBox() {
+    static ErrorBoxHook hook;
+    return hook;
+}
+
+void ShowErrorBox(const std::string& title, const std::string& message) {
+    if (ErrorBox()) {
+        ErrorBox()(title, message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                    QString::fromStdString(message), QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+void StartProgram() {
+    InitScreenMetrics();
+    FindTrayClock();
+    DockToTrayClock();
+    LoadSettings();
+    if (!LoadSkin(SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile) &&
+        !LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
+        ShowError(kProgramName + " can't load any of the skins properly. " + kProgramName +
+                      " will exit! Please submit a valid skin.",
+                  true);
+    }
+    frmMain->tmrClock.start();
+}
+
+void InitScreenMetrics() {
+    DockState.TwipsPerPixelX = RoundHalfEven(ScreenTwipsPerPixelX());
+    DockState.TwipsPerPixelY = RoundHalfEven(ScreenTwipsPerPixelY());
+    ClockSettings.BeatTime = true;
+}
+
+void ShowError(const std::string& message, bool fatal) {
+    ShowErrorBox(":: " + kProgramName + " [ Error Message ] ::", message);
+    if (fatal) {
+        ExitProgram();
+    }
+}
+
+void ExitProgram() {
+    SaveSettings();
+    std::fflush(nullptr);
+    // Ends without unwinding: no window's close handler and no further timer tick may run.
+    std::_Exit(EXIT_SUCCESS);
+}
+
+bool FileExists(const std::string& path) {
+    return FindOrdinaryFile(path);
+}
+
+void SetErrorBoxHook(ErrorBoxHook hook) {
+    ErrorBox() = std::move(hook);
+}
+
+}  // namespace tikora

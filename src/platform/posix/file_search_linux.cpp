@@ -1,0 +1,63 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "platform/file_search.h"
+#include "shared/wildcard.h"
+
+namespace tikora {
+namespace {
+
+bool IsHidden(std::string_view name) {
+    return !name.empty() && name.front() == '.';
+}
+
+bool IsRegularFileAt(int folder, const char* name) {
+    struct stat info {};
+    return fstatat(folder, name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+bool SearchFolder(const std::string& folder, std::string_view pattern) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // fdopendir takes over the descriptor; closedir releases both.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd), closedir);
+    if (!dir) {
+        close(fd);
+        return false;
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (!IsHidden(name) && MatchesWildcard(pattern, name) &&
+            IsRegularFileAt(dirfd(dir.get()), entry->d_name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FindOrdinaryFile(const std::string& pattern) {
+    if (pattern.empty() || pattern.find('\0') != std::string::npos) {
+        return false;
+    }
+    const std::size_t slash = pattern.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    if (name.empty() || IsHidden(name)) {
+        return false;
+    }
+    if (HasWildcard(name)) {
+        return SearchFolder(folder, name);
+    }
+    struct stat info {};
+    return stat(pattern.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace tikora

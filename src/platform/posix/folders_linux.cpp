@@ -1,0 +1,77 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+
+#include "platform/folders.h"
+#include "shared/wildcard.h"
+
+namespace tikora {
+namespace {
+
+using EntryTest = std::function<bool(const struct stat&, const std::string& name)>;
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::optional<std::vector<std::string>> ListEntries(const std::string& folder,
+                                                    const EntryTest& wanted) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        struct stat info {};
+        if (name.front() != '.' && fstatat(dirfd(dir.get()), entry->d_name, &info, 0) == 0 &&
+            wanted(info, name)) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+}  // namespace
+
+std::string ReadMountTable() {
+    constexpr std::size_t kMaxTable = std::size_t{1} << 20;
+    std::ifstream table("/proc/self/mounts");
+    std::string text;
+    for (std::istreambuf_iterator<char> it(table), end; it != end && text.size() < kMaxTable;
+         ++it) {
+        text.push_back(*it);
+    }
+    return text;
+}
+
+std::string CurrentFolder() {
+    std::unique_ptr<char, void (*)(void*)> folder(getcwd(nullptr, 0), std::free);
+    return folder ? std::string(folder.get()) : std::string("/");
+}
+
+std::optional<std::vector<std::string>> ListSubfolders(const std::string& folder) {
+    return ListEntries(
+        folder, [](const struct stat& info, const std::string&) { return S_ISDIR(info.st_mode); });
+}
+
+std::optional<std::vector<std::string>> ListFilesMatching(const std::string& folder,
+                                                          const std::string& pattern) {
+    return ListEntries(folder, [&pattern](const struct stat& info, const std::string& name) {
+        return S_ISREG(info.st_mode) && MatchesWildcard(pattern, name);
+    });
+}
+
+}  // namespace tikora

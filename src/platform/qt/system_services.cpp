@@ -1,0 +1,25 @@
+#include "qt/system_services.h"
+
+#include "platform/folders.h"
+#include "platform/program_folder.h"
+#include "platform/services.h"
+#include "platform/settings_location.h"
+#include "posix/system_time_source.h"
+#include "posix/system_time_zone.h"
+#include "qt/system_clock_setter.h"
+#include "x11/x11_system_tray.h"
+#include "x11/x11_window_finder.h"
+
+namespace tikora {
+
+void InstallSystemServices() {
+    static const SystemTimeSource systemTime;
+    static const SystemTimeZone systemZone;
+    static X11WindowFinder windows;
+    static X11SystemTray tray;
+    static const SystemClockSetter clockSetter;
+    InstallServices(Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile,
+                             ReadMountTable, &windows, &tray, &clockSetter});
+}
+
+}  // namespace tikora
