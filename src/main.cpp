@@ -1,9 +1,53 @@
 #include <QApplication>
+#include <QSessionManager>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "posix/single_instance.h"
 #include "qt/frmMain.h"
+#include "qt/modMain.h"
 #include "qt/system_services.h"
+#include "qt/termination_signals.h"
+#include "shared/command_line.h"
+#include "x11/display_check.h"
+
+namespace {
+
+// Qt takes its platform from QT_QPA_PLATFORM, X11 when it is not set.
+bool RunsOnX11() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    return platform.isEmpty() || platform.startsWith("xcb");
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    using tikora::CommandLineRequest;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    switch (tikora::ReadCommandLine(arguments)) {
+        case CommandLineRequest::ShowHelp:
+            std::fputs(tikora::UsageText("tikora").c_str(), stdout);
+            return 0;
+        case CommandLineRequest::ShowVersion:
+            std::puts("tikora " TIKORA_VERSION);
+            return 0;
+        case CommandLineRequest::Unknown:
+            std::fputs(tikora::UsageText("tikora").c_str(), stderr);
+            return 2;
+        case CommandLineRequest::RunClock:
+            break;
+    }
+    const std::string display = qEnvironmentVariable("DISPLAY").toStdString();
+    if (RunsOnX11() && !tikora::CanOpenDisplay()) {
+        std::fprintf(stderr, "tikora: cannot open display \"%s\"\n", display.c_str());
+        return 1;
+    }
+    const tikora::SingleInstance instance(display);
+    if (instance.AnotherIsRunning()) {
+        std::fprintf(stderr, "tikora: already running on display \"%s\"\n", display.c_str());
+        return 0;
+    }
     // The windows are small: each repaint goes over the X connection as it is, instead of through
     // a shared-memory segment whose completion event would wake the process twice more.
     if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM")) {
@@ -12,6 +56,10 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     tikora::InstallSystemServices();
+    // Logout, Ctrl+C and a closed terminal end the clock the way "Exit" does.
+    tikora::WatchTerminationSignals([] { tikora::ExitProgram(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [](QSessionManager&) { tikora::SaveSettings(); });
     // Creating the clock window runs the whole start-up; it is shown once that has returned.
     tikora::frmMain->show();
     return QApplication::exec();

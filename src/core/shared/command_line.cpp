@@ -1,0 +1,25 @@
+#include "shared/command_line.h"
+
+namespace tikora {
+
+CommandLineRequest ReadCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return CommandLineRequest::RunClock;
+    }
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        return CommandLineRequest::ShowHelp;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        return CommandLineRequest::ShowVersion;
+    }
+    return CommandLineRequest::Unknown;
+}
+
+std::string UsageText(const std::string& programName) {
+    return "Usage: " + programName +
+           " [--help | --version]\n"
+           "A skinnable clock for the notification area of the taskbar.\n"
+           "Click the clock for its menu. Settings: ~/.config/tikora/registry.reg\n";
+}
+
+}  // namespace tikora

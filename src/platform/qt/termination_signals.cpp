@@ -1,0 +1,50 @@
+#include "qt/termination_signals.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+#include <csignal>
+
+namespace tikora {
+namespace {
+
+// The handler only writes a byte into this pipe, which is all a signal handler may safely do; the
+// event loop reads it.
+std::array<int, 2> signalPipe = {-1, -1};
+
+void NoteSignal(int) {
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+}  // namespace
+
+void WatchTerminationSignals(std::function<void()> onSignal) {
+    if (pipe2(signalPipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    auto* notifier =
+        new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                     [onSignal = std::move(onSignal)] {
+                         char bytes[16];
+                         while (read(signalPipe[0], bytes, sizeof bytes) > 0) {
+                         }
+                         onSignal();
+                     });
+    struct sigaction action {};
+    action.sa_handler = NoteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+}  // namespace tikora
