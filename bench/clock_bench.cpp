@@ -8,8 +8,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWindow>
+#include <optional>
 #include <string>
 
+#include "clock/clock_frame.h"
 #include "platform/services.h"
 #include "platform/window_finder.h"
 #include "posix/system_time_source.h"
@@ -220,24 +222,35 @@ BENCHMARK_CAPTURE(BM_Tick, Text_Plain_60x22_time_sameFrame,
 // One cell of Zefro's strip copied into picBuffer: the minutes' first digit of the time layout.
 void BM_DrawGlyph(benchmark::State& state) {
     DockedClock docked(60, 22);
-    ClockSettings.BeatTime = false;
     ClockWindow& clock = docked.Clock();
+    const std::optional<GlyphCopy> copy = PlaceGlyph(
+        U'7', 3, false, FaceOf(SkinSettings, ClockSettings).metrics, clock.width(), clock.height());
+    if (!copy) {
+        state.SkipWithError("no cell for a digit");
+        return;
+    }
     for (auto _ : state) {
-        clock.DrawGlyph(U'7', 3);
+        clock.DrawGlyph(*copy);
         benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_DrawGlyph);
 
-// The beat value now, with the real clock and the real time-zone reading.
-void BM_InternetTime(benchmark::State& state) {
+// What a tick does before it draws: the real clock and zone read once, and the frame composed
+// from them and Zefro's values, in the beat layout.
+void BM_ReadAndComposeFrame(benchmark::State& state) {
     DockedClock docked(60, 22);
     const ClockWindow& clock = docked.Clock();
+    ClockSettings.BeatTime = true;
+    const ClockFace face = FaceOf(SkinSettings, ClockSettings);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(clock.InternetTime());
+        TickReading reading;
+        reading.now = Platform().time->Now();
+        clock.Get_TimeZone(reading.zoneOffset);
+        benchmark::DoNotOptimize(ComposeFrame(reading, face, clock.width(), clock.height()));
     }
 }
-BENCHMARK(BM_InternetTime);
+BENCHMARK(BM_ReadAndComposeFrame);
 
 // Zefro's skin file read and its picture decoded, into the running clock.
 void BM_LoadSkinZefro(benchmark::State& state) {

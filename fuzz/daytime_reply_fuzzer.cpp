@@ -1,14 +1,17 @@
 // The Daytime reply handling, fed a server's bytes in arbitrary pieces. The first bytes of the
-// input choose the zone and how the stream is cut; the rest is what the server sends.
+// input choose how the stream is cut, the zone and the moments; the rest is what the server sends.
 //
 // What the preferences window makes of a reply may depend only on the bytes the server sent, never
 // on how the network cut them: the reply assembled piece by piece, taken when it reports itself
-// complete (or when the stream ends, as a server hanging up ends it), must give the same time
-// field as the whole stream read at once, and never hold more than the cap.
+// complete (or when the stream ends, as a server hanging up ends it), must give the same answer
+// as the whole stream read at once, and never hold more than the cap. The running displays then
+// take it: whatever the reply and the moments, they show times of day, and the clock is only ever
+// set from a healthy answer, to an instant within about 12 hours that shows what the local
+// display shows.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cmath>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "atomic/daytime_reply.h"
+#include "atomic/running_displays.h"
 #include "atomic/time_of_day.h"
 
 namespace {
@@ -53,41 +57,74 @@ std::string Assemble(std::string_view stream, const std::vector<std::size_t>& cu
     return reply.Text();  // the server hung up
 }
 
-void CheckField(const std::optional<std::string>& field, const tikora::TimeZoneReading& zone,
-                float seconds) {
-    if (!field) {
-        return;
+// A zone with one offset all year, as the input chooses it.
+class FixedOffset final : public tikora::ZoneRules {
+  public:
+    explicit FixedOffset(std::chrono::seconds offset) : offset_(offset) {}
+    std::chrono::seconds OffsetAt(std::chrono::sys_seconds) const override { return offset_; }
+
+  private:
+    std::chrono::seconds offset_;
+};
+
+// A reading of the clock, anywhere from 1900 to 2200, its steady count later than `after`'s.
+tikora::ClockReading Moment(FuzzedDataProvider& input, const tikora::ClockReading& after) {
+    using namespace std::chrono;
+    const seconds utc{input.ConsumeIntegralInRange<std::int64_t>(-2'208'988'800, 7'258'118'400)};
+    const nanoseconds fraction{input.ConsumeIntegralInRange<std::int64_t>(0, 999'999'999)};
+    const nanoseconds later{input.ConsumeIntegralInRange<std::int64_t>(0, 1'000'000'000'000'000)};
+    return {tikora::UtcTime{utc + fraction}, after.steady + later};
+}
+
+void RequireTimesOfDay(const tikora::RunningDisplays& displays, const tikora::ClockReading& now) {
+    for (const tikora::DisplayId id : {tikora::DisplayId::Local, tikora::DisplayId::Atomic}) {
+        Require(tikora::ParseTimeOfDay(displays.Shown(id)).has_value());
+        const std::optional<int> wait = displays.MillisecondsUntilChange(id, now);
+        Require(wait.has_value() == displays.Running(id));
+        Require(!wait || (*wait >= 1 && *wait <= 1000));
     }
-    Require(field->size() == 8 && tikora::ParseTimeOfDay(*field).has_value());
-    const std::string local = tikora::UtcToLocalTime(*field, zone);
-    Require(tikora::ParseTimeOfDay(local).has_value());
-    const std::string advanced = tikora::AdvanceTime(local, seconds);
-    Require(tikora::ParseTimeOfDay(advanced).has_value());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace std::chrono;
     FuzzedDataProvider input(data, size);
-    tikora::TimeZoneReading zone;
-    zone.info.Bias = input.ConsumeIntegralInRange<std::int32_t>(-14 * 60, 14 * 60);
-    zone.info.DaylightBias = input.ConsumeIntegralInRange<std::int32_t>(-120, 120);
-    zone.result = input.ConsumeIntegralInRange<std::int32_t>(-1, 2);
-    const float now = input.ConsumeFloatingPointInRange<float>(0, 86400);
-    const float base = input.ConsumeFloatingPointInRange<float>(0, 86400);
     std::vector<std::size_t> cuts(input.ConsumeIntegralInRange<std::size_t>(0, 64));
     for (std::size_t& cut : cuts) {
         cut = input.ConsumeIntegralInRange<std::size_t>(0, 80);
     }
+    const FixedOffset zone(seconds{input.ConsumeIntegralInRange(-14 * 3600, 14 * 3600)});
+    const tikora::ClockReading loaded = Moment(input, {});
+    const tikora::ClockReading answered = Moment(input, loaded);
+    const tikora::ClockReading later = Moment(input, answered);
     const std::string stream = input.ConsumeRemainingBytesAsString();
 
     const std::string pieces = Assemble(stream, cuts);
     const std::string whole = Assemble(stream, {});
-    const std::optional<std::string> field = tikora::ReplyTimeField(pieces);
-    Require(field == tikora::ReplyTimeField(whole));
+    const std::optional<tikora::DaytimeAnswer> answer = tikora::ReadDaytimeAnswer(pieces);
+    const std::optional<tikora::DaytimeAnswer> wholeAnswer = tikora::ReadDaytimeAnswer(whole);
+    Require(answer.has_value() == wholeAnswer.has_value());
+    Require(!answer || (answer->instant == wholeAnswer->instant &&
+                        answer->healthy == wholeAnswer->healthy));
     Require(std::string_view(stream).starts_with(pieces));
-    CheckField(field, zone, tikora::ElapsedSeconds(now, base));
-    const int wait = tikora::MillisecondsUntilShownChange(now, base);
-    Require(wait >= 1 && wait <= 1000);
+    tikora::AtomicTimeStateRecord store;
+    tikora::RunningDisplays displays(store, zone);
+    displays.Load(loaded);
+    const tikora::ReplyResult taken = displays.TakeReply(pieces, answered);
+    Require((taken == tikora::ReplyResult::NotATime) == !answer.has_value());
+    RequireTimesOfDay(displays, answered);
+    Require((displays.Synchronise(answered) == tikora::SyncResult::Done) == answer.has_value());
+    displays.Tick(tikora::DisplayId::Local, later);
+    RequireTimesOfDay(displays, later);
+    const tikora::UpdatePlan plan = displays.PlanUpdate(later);
+    Require((plan.refusal == tikora::UpdateRefusal::None) == (answer && answer->healthy));
+    if (plan.refusal == tikora::UpdateRefusal::None) {
+        Require(abs(plan.change) <= hours{12});
+        Require(tikora::TimeOfDayText(floor<seconds>(tikora::LocalTimeOfDay(plan.target, zone))) ==
+                displays.Shown(tikora::DisplayId::Local));
+        displays.Rebase({plan.target, later.steady});
+        RequireTimesOfDay(displays, later);
+    }
     return 0;
 }

@@ -1,16 +1,11 @@
-// A whole skin load on a fuzzed skin folder: the input is the INI file's bytes, then kSeparator,
-// then the image file's bytes. Both are written into a temporary folder (the image under the name
-// the INI's Main gives it, when that is a plain file name), the skin is loaded into a fresh clock
-// window on Qt's offscreen platform, and the clock ticks once.
+// A whole skin reading on a fuzzed skin folder held in memory: the input is the INI file's bytes,
+// then kSeparator, then the image file's bytes, put wherever the INI's Main sends the reader. The
+// glyphs of both clock faces are then copied out of the strip as a tick would copy them.
 //
-// Besides the sanitizers, a load must tell the truth: a failed one says why and leaves the look of
-// the clock as it was; a successful one leaves sizes a screen can hold.
+// Besides the sanitizers, a reading must tell the truth: a refused skin says why, and only a
+// missing image says it with the message the user sees; a loaded one has a strip and sizes a
+// screen can hold.
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <QApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -18,22 +13,19 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "platform/services.h"
-#include "qt/frmMain.h"
-#include "qt/modMain.h"
-#include "qt/modSkins.h"
-#include "shared/modDefs.h"
-#include "skins/profile_file.h"
+#include "clock/glyph_layout.h"
+#include "clock/pixel_buffer.h"
+#include "platform/memory_files.h"
+#include "skins/skin_reader.h"
 
 namespace {
 
 using namespace tikora;
 
 constexpr std::string_view kSeparator = "\n@@TIKORA-IMAGE@@\n";
-constexpr std::string_view kIniName = "skin.ini";
-constexpr std::string_view kFallbackImageName = "strip.png";
+constexpr char kFolder[] = "/skins/fuzzed";
+constexpr char kIniName[] = "skin.ini";
 
 void Require(bool condition) {
     if (!condition) {
@@ -41,146 +33,60 @@ void Require(bool condition) {
     }
 }
 
-class FixedTime final : public TimeSource {
-  public:
-    LocalTime Now() const override {
-        LocalTime now;
-        now.hour = 12;
-        now.minute = 34;
-        now.second = 56;
-        return now;
-    }
-};
-
-class FixedZone final : public TimeZoneSource {
-  public:
-    TimeZoneReading Read() const override { return {{-60, 0, -60}, kZoneStandardTime}; }
-};
-
-struct World {
-    std::string folder;
-    std::vector<std::string> written;
-    std::vector<std::string> shownErrors;
-    FixedTime time;
-    FixedZone zone;
-    RefusingClockSetter noClock;
-};
-
-World* world = nullptr;
-
-void WriteFile(const std::string& name, std::string_view bytes) {
-    const std::string path = world->folder + "/" + name;
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    Require(fd >= 0);
-    while (!bytes.empty()) {
-        const ssize_t done = write(fd, bytes.data(), bytes.size());
-        Require(done > 0);
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    close(fd);
-    world->written.push_back(path);
-}
-
-// The name the loader will look for, as it reads it, when it is a plain name in the folder.
-std::string ImageName(std::string_view ini) {
-    std::string main =
-        GetProfileString(ProfileFile::Parse(ini), "Image Files", "Main", kFallbackImageName);
-    main.resize(std::min(main.find('\0'), main.size()));
-    main.erase(0, std::min(main.find_first_not_of(' '), main.size()));
-    std::replace(main.begin(), main.end(), '\\', '/');
-    if (main.empty() || main.size() > 64 || main == "." || main == ".." ||
-        main.find('/') != std::string::npos) {
-        return std::string(kFallbackImageName);
-    }
-    return main;
-}
-
-struct Look {
-    int stripWidth, stripHeight;
-    std::uint32_t fore, back;
-    std::string font;
-    float fontSize, charWidth, charHeight, sepWidth;
-
-    static Look Of(const ClockWindow& clock) {
-        return {clock.picSkin.picture.Width(), clock.picSkin.picture.Height(),
-                clock.picBuffer.ForeColor,     clock.picBuffer.BackColor,
-                clock.picBuffer.FontName,      clock.picBuffer.FontSize,
-                SkinSettings.CharWidth,        SkinSettings.CharHeight,
-                SkinSettings.SepWidth};
-    }
-    bool operator==(const Look&) const = default;
-};
-
 bool SizeOnScreen(float size) {
-    return std::isfinite(size) && size >= 0 && size <= 4096;
+    return std::isfinite(size) && size >= 0 && size <= kMaxSkinSize;
+}
+
+// The two faces a tick draws, into a window of a taskbar clock's size.
+void DrawFaces(const SkinLook& look) {
+    PixelBuffer window(120, 40);
+    for (const auto& [text, beat] : {std::pair{U"12:34", false}, std::pair{U"@987", true}}) {
+        const std::u32string_view shown = text;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const auto copy = PlaceGlyph(shown[i], static_cast<std::int32_t>(i), beat, look.sizes,
+                                         window.Width(), window.Height());
+            Require(copy.has_value());
+            BlockCopy(window, copy->destinationX, copy->destinationY, copy->width, copy->height,
+                      look.strip, copy->sourceX, 0);
+        }
+    }
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static QApplication application(*argc, *argv);
-    world = new World;
-    std::string pattern = std::string(P_tmpdir) + "/tikora-fuzz-skin-XXXXXX";
-    Require(mkdtemp(pattern.data()) != nullptr);
-    world->folder = pattern;
-    static const ScopedServices services(Services{
-        &world->time, &world->zone, [] { return world->folder; }, [] { return std::string(); },
-        [] { return std::string(); }, nullptr, nullptr, &world->noClock});
-    SetErrorBoxHook([](const std::string&, const std::string& message) {
-        world->shownErrors.push_back(message);
-    });
-    InitScreenMetrics();
-    // The folder goes when the run ends, however it ends short of a crash.
-    std::atexit([] {
-        for (const std::string& path : world->written) {
-            unlink(path.c_str());
-        }
-        rmdir(world->folder.c_str());
-    });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find(kSeparator);
     const std::string_view ini = input.substr(0, split);
-    const std::string_view image = split == std::string_view::npos
-                                       ? std::string_view()
-                                       : input.substr(split + kSeparator.size());
 
-    for (const std::string& path : world->written) {
-        unlink(path.c_str());
-    }
-    world->written.clear();
-    world->shownErrors.clear();
-    WriteFile(std::string(kIniName), ini);
-    const std::string imageName = ImageName(ini);
-    if (split != std::string_view::npos && imageName != kIniName) {
-        WriteFile(imageName, image);
+    MemoryFiles files;
+    const std::string folder = kFolder;
+    const std::string iniPath = folder + "/" + kIniName;
+    files.Put(iniPath, std::string(ini));
+    if (split != std::string_view::npos) {
+        // The image goes where the reader will look for it, unless Main names the skin file.
+        std::string main = SkinFile(files, iniPath).Value("Image Files", "Main");
+        std::replace(main.begin(), main.end(), '\\', '/');
+        files.Put(folder + "/" + main, std::string(input.substr(split + kSeparator.size())));
+        files.Put(iniPath, std::string(ini));
     }
 
-    ResetSharedState();
-    InitScreenMetrics();
-    ClockSettings.BeatTime = image.size() % 2 == 0;
-    ClockWindow clock;
-    const Look before = Look::Of(clock);
-    std::string whyNot;
-    const bool loaded = LoadSkinInto(clock, world->folder, std::string(kIniName), &whyNot);
+    const SkinReading reading = ReadSkin(files, folder, kIniName);
 
-    Require(SkinSettings.CurrentSkinPath == world->folder);
-    Require(SkinSettings.CurrentSkinFile == kIniName);
-    Require(world->shownErrors.size() <= 1);
-    if (loaded) {
-        Require(whyNot.empty() && world->shownErrors.empty());
-        Require(!clock.picSkin.picture.Empty());
-        Require(SizeOnScreen(SkinSettings.CharWidth) && SizeOnScreen(SkinSettings.CharHeight) &&
-                SizeOnScreen(SkinSettings.SepWidth) && SizeOnScreen(clock.picBuffer.FontSize));
-    } else {
-        Require(!whyNot.empty());
-        Require(Look::Of(clock) == before);
+    Require(reading.look.has_value() == (reading.refusal == SkinRefusal::kNone));
+    Require(reading.whyNot.empty() == (reading.refusal == SkinRefusal::kNone));
+    Require((reading.whyNot == kImageNotFoundMessage) ==
+            (reading.refusal == SkinRefusal::kImageNotFound));
+    if (reading.refusal == SkinRefusal::kImageNotFound || reading.look) {
+        Require(reading.general.has_value());
     }
-    clock.tmrClock_Timer();
+    if (reading.look) {
+        const SkinLook& look = *reading.look;
+        Require(!look.strip.Empty());
+        Require(SizeOnScreen(look.sizes.charWidth) && SizeOnScreen(look.sizes.charHeight) &&
+                SizeOnScreen(look.sizes.sepWidth) && SizeOnScreen(look.fontSize));
+        Require(look.textColor <= 0xFFFFFFu && look.backColor <= 0xFFFFFFu);
+        DrawFaces(look);
+    }
     return 0;
 }

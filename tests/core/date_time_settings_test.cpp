@@ -1,37 +1,30 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "menu/date_time_settings.h"
 
 namespace tikora {
 namespace {
 
-struct Started {
-    std::string path;
-    std::vector<std::string> arguments;
-};
-
-TEST(DateTimeSettings, StartsTheFirstInstalledProgram) {
-    Started started;
+// What was started ("path arguments..."), or "(none)" when nothing was.
+std::string Open(const std::set<std::string>& installed) {
+    std::string started = "(none)";
     const bool ok = OpenDateTimeSettings(
-        [](const std::string& program) {
-            return program == "kcmshell5" || program == "time-admin" ? "/usr/bin/" + program
-                                                                     : std::string();
+        [&](const std::string& program) {
+            return installed.contains(program) ? "/usr/bin/" + program : std::string();
         },
         [&](const std::string& path, const std::vector<std::string>& arguments) {
-            started = {path, arguments};
+            started = path + (arguments.empty() ? "" : " " + arguments.front());
             return true;
         });
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(started.path, "/usr/bin/kcmshell5");
-    EXPECT_EQ(started.arguments, std::vector<std::string>{"clock"});
+    EXPECT_EQ(ok, started != "(none)");
+    return started;
 }
 
-TEST(DateTimeSettings, NothingInstalledStartsNothing) {
-    int starts = 0;
-    EXPECT_FALSE(OpenDateTimeSettings(
-        [](const std::string&) { return std::string(); },
-        [&](const std::string&, const std::vector<std::string>&) { return ++starts > 0; }));
-    EXPECT_EQ(starts, 0);
+TEST(DateTimeSettings, StartsTheFirstInstalledProgramAndNothingWhenNoneIs) {
+    EXPECT_EQ(Open({"time-admin", "kcmshell5"}), "/usr/bin/kcmshell5 clock");
+    EXPECT_EQ(Open({}), "(none)");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
-#include <random>
+#include <utility>
 
 #include "clock/picture_box.h"
 #include "clock/pixel_buffer.h"
@@ -9,27 +11,7 @@
 namespace tikora {
 namespace {
 
-TEST(PixelRect, UnionHoldsBothAndIgnoresEmptyOnes) {
-    EXPECT_EQ(Union({2, 3, 4, 5}, {10, 1, 2, 2}), (PixelRect{2, 1, 10, 7}));
-    EXPECT_EQ(Union({-5, -5, 2, 2}, {0, 0, 1, 1}), (PixelRect{-5, -5, 6, 6}));
-    EXPECT_EQ(Union({}, {4, 4, 1, 1}), (PixelRect{4, 4, 1, 1}));
-    EXPECT_EQ(Union({4, 4, 1, 1}, {100, 100, 0, 7}), (PixelRect{4, 4, 1, 1}));
-    EXPECT_TRUE(Union({}, {1, 1, -3, 2}).Empty());
-}
-
-TEST(PixelRect, UnionStopsAtTheIntegerRange) {
-    const PixelRect wide = Union({-2'000'000'000, 0, 1, 1}, {2'000'000'000, 0, 1, 1});
-    EXPECT_EQ(wide.x, -2'000'000'000);
-    EXPECT_EQ(wide.width, INT_MAX);
-}
-
-TEST(PixelRect, ClipToBufferKeepsThePartInside) {
-    EXPECT_EQ(ClipToBuffer({-3, -2, 10, 5}, 6, 4), (PixelRect{0, 0, 6, 3}));
-    EXPECT_EQ(ClipToBuffer({2, 1, 2, 2}, 6, 4), (PixelRect{2, 1, 2, 2}));
-    EXPECT_TRUE(ClipToBuffer({6, 0, 3, 3}, 6, 4).Empty());
-    EXPECT_TRUE(ClipToBuffer({0, -9, 3, 9}, 6, 4).Empty());
-    EXPECT_TRUE(ClipToBuffer({INT_MAX - 1, 0, INT_MAX, 1}, 6, 4).Empty());
-}
+constexpr Argb kBlack = 0xFF000000u;
 
 int PixelsOtherThan(const PixelBuffer& buffer, Argb colour) {
     int others = 0;
@@ -41,91 +23,68 @@ int PixelsOtherThan(const PixelBuffer& buffer, Argb colour) {
     return others;
 }
 
-// Clear puts back only what was marked as drawn; whatever was drawn, the box must end up all in
-// the back colour, as a fill of all of it would leave it.
+// From a 10 x 4 source whose every pixel tells where it came from, into an 8 x 8 black target:
+// what lies inside both buffers is copied to its place, made opaque, and nothing else. Sizes past
+// what a buffer may have are cut.
+TEST(BlockCopy, CopiesWhatLiesInsideBothBuffers) {
+    PixelBuffer source(10, 4);
+    for (int i = 0; i < 40; ++i) {
+        source.Data()[i] = static_cast<Argb>(i + 1);  // no alpha
+    }
+    // clang-format off
+    for (const auto& [dx, dy, width, height, sx, sy, changed] :
+         {std::array{2, 3, 3, 2, 5, 1, 6}, {-2, 0, 4, 1, 0, 0, 2}, {6, 0, 4, 1, 0, 0, 2},
+          {0, 0, 2, 8, 0, 2, 4}, {0, 0, 4, 1, -3, 0, 1}, {0, 0, 4, -4, 0, 0, 0},
+          {30000, -30000, 4, 4, 0, 0, 0}, {0, 0, INT_MAX, INT_MAX, 0, 0, 32}}) {
+        // clang-format on
+        PixelBuffer target(8, 8, kBlack);
+        BlockCopy(target, dx, dy, width, height, source, sx, sy);
+        EXPECT_EQ(PixelsOtherThan(target, kBlack), changed) << dx << "," << dy;
+        const int x = std::max({0, dx, dx - sx}), y = std::max({0, dy, dy - sy});
+        if (changed > 0) {
+            EXPECT_EQ(target.Pixel(x, y), kOpaque | source.Pixel(sx + x - dx, sy + y - dy));
+        }
+    }
+    EXPECT_EQ(PixelBuffer(100000, 5).Width(), PixelBuffer::kMaxSide);
+    EXPECT_EQ(ClipToBuffer({-3, -2, 10, 5}, 6, 4), (PixelRect{0, 0, 6, 3}));
+    EXPECT_TRUE(ClipToBuffer({INT_MAX - 1, 0, INT_MAX, 1}, 6, 4).Empty());
+}
+
+// Clear puts back only what was marked as drawn since the last one, yet must leave every pixel in
+// the back colour, also after a new colour or a new buffer.
 TEST(DrawingBox, ClearLeavesEveryPixelInTheBackColour) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> position(-30, 130);
-    std::uniform_int_distribution<int> side(0, 40);
     DrawingBox box;
-    box.BackColor = Rgb(0, 0, 64);
     box.SetSize(100, 60);
-    for (int round = 0; round < 200; ++round) {
-        if (round % 50 == 49) {
-            box.BackColor = Rgb(round, 255 - round, 9);  // a new skin's colour
-        }
-        for (int draw = 0; draw < round % 4; ++draw) {
-            const PixelRect area{position(random), position(random), side(random), side(random)};
-            box.image.FillRect(area, kOpaque | static_cast<Argb>(random()));
-            box.MarkDrawn(area);
-        }
+    for (const auto& [area, back] : {std::pair{PixelRect{-30, -5, 40, 20}, Rgb(0, 0, 64)},
+                                     {PixelRect{90, 50, 40, 40}, Rgb(0, 0, 64)},
+                                     {PixelRect{}, Rgb(1, 2, 3)}}) {
+        box.image.FillRect(area, 0xFFFFFFFFu);
+        box.image.FillRect(area.x + 50, area.y, area.width, area.height, 0xFFFF0000u);
+        box.MarkDrawn(area);
+        box.MarkDrawn({area.x + 50, area.y, area.width, area.height});
+        box.BackColor = back;
         box.Clear();
-        ASSERT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(box.BackColor)), 0) << round;
+        ASSERT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(back)), 0) << area.x;
     }
-}
-
-TEST(DrawingBox, ANewSizeOrAnUnmarkedBackColourClearsAll) {
-    DrawingBox box;
-    box.SetSize(10, 10);
-    box.BackColor = Rgb(1, 2, 3);
+    box.image.Reset(12, 8, 0xFF123456u);
     box.Clear();
-    EXPECT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(Rgb(1, 2, 3))), 0);
-    box.image.Reset(12, 8, kOpaque | 0x123456u);  // a new buffer under the box's feet
-    box.Clear();
-    EXPECT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(Rgb(1, 2, 3))), 0);
+    EXPECT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(box.BackColor)), 0);
 }
 
-class ShownFrameTest : public ::testing::Test {
-  protected:
-    ShownFrameTest() : buffer_(90, 33, 0xFF102030u) {
-        buffer_.FillRect(10, 5, 20, 8, 0xFFEEEEEEu);
-        shown_.Remember(buffer_, 60, 22, 0xFF000000u);
-    }
-    PixelBuffer buffer_;
-    ShownFrame shown_;
-};
-
-TEST_F(ShownFrameTest, ShowsTheSameFrameAgain) {
-    EXPECT_TRUE(shown_.Shows(buffer_, 60, 22, 0xFF000000u));
-    const PixelBuffer copy = buffer_;
-    EXPECT_TRUE(shown_.Shows(copy, 60, 22, 0xFF000000u));
-}
-
-TEST_F(ShownFrameTest, AnyPixelInsideTheWindowCounts) {
-    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{59, 0}, std::pair{0, 21},
-                               std::pair{59, 21}, std::pair{30, 11}}) {
-        PixelBuffer changed = buffer_;
-        changed.FillRect(x, y, 1, 1, 0xFF102031u);
-        EXPECT_FALSE(shown_.Shows(changed, 60, 22, 0xFF000000u)) << x << "," << y;
-    }
-}
-
-TEST_F(ShownFrameTest, PixelsOutsideTheWindowDoNotCount) {
-    buffer_.FillRect(60, 0, 30, 33, 0xFFFF0000u);
-    buffer_.FillRect(0, 22, 90, 11, 0xFFFF0000u);
-    EXPECT_TRUE(shown_.Shows(buffer_, 60, 22, 0xFF000000u));
-}
-
-TEST_F(ShownFrameTest, ANewWindowSizeOrColourOrForgettingCounts) {
-    EXPECT_FALSE(shown_.Shows(buffer_, 61, 22, 0xFF000000u));
-    EXPECT_FALSE(shown_.Shows(buffer_, 60, 21, 0xFF000000u));
-    EXPECT_FALSE(shown_.Shows(buffer_, 60, 22, 0xFF000001u));
-    shown_.Forget();
-    EXPECT_FALSE(shown_.Shows(buffer_, 60, 22, 0xFF000000u));
-}
-
-TEST(ShownFrame, ABufferSmallerThanTheWindowIsComparedWhereItCovers) {
-    PixelBuffer small(20, 10, 0xFF0000FFu);
+// A 60 x 22 window over a larger buffer shows the buffer's part inside it, and the colour of the
+// window's part the buffer does not cover.
+TEST(ShownFrame, CountsEveryPixelInsideTheWindowAndNothingOutside) {
+    PixelBuffer buffer(90, 33, 0xFF102030u);
     ShownFrame shown;
-    EXPECT_FALSE(shown.Shows(small, 60, 22, 0xFF000000u));  // nothing shown yet
-    shown.Remember(small, 60, 22, 0xFF000000u);
-    EXPECT_TRUE(shown.Shows(small, 60, 22, 0xFF000000u));
-    small.FillRect(19, 9, 1, 1, 0xFF0000FEu);
-    EXPECT_FALSE(shown.Shows(small, 60, 22, 0xFF000000u));
-    EXPECT_FALSE(shown.Shows(PixelBuffer(21, 10, 0xFF0000FFu), 60, 22, 0xFF000000u));
-    PixelBuffer empty;
-    shown.Remember(empty, 5, 5, 0xFF000000u);
-    EXPECT_TRUE(shown.Shows(empty, 5, 5, 0xFF000000u));
+    EXPECT_FALSE(shown.Shows(buffer, 60, 22, kBlack));  // nothing shown yet
+    shown.Remember(buffer, 60, 22, kBlack);
+    buffer.FillRect(60, 0, 30, 33, 0xFFFF0000u);
+    buffer.FillRect(0, 22, 90, 11, 0xFFFF0000u);
+    EXPECT_TRUE(shown.Shows(buffer, 60, 22, kBlack));
+    EXPECT_FALSE(shown.Shows(buffer, 60, 22, kBlack + 1));
+    EXPECT_FALSE(shown.Shows(buffer, 61, 22, kBlack));
+    buffer.FillRect(59, 21, 1, 1, 0xFFFF0000u);
+    EXPECT_FALSE(shown.Shows(buffer, 60, 22, kBlack));
 }
 
 }  // namespace

@@ -1,94 +1,75 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
+#include "atomic/status_text.h"
 #include "atomic/time_of_day.h"
+#include "fake_zone.h"
 
-namespace tikora {
+namespace tikora::testing {
 namespace {
 
-struct ZoneCase {
-    const char* name;
-    const char* utc;
-    TimeZoneReading zone;
-    const char* local;
-};
+using namespace std::chrono;
 
-class UtcToLocal : public ::testing::TestWithParam<ZoneCase> {};
-
-TEST_P(UtcToLocal, ShowsTheLocalTimeOfDay) {
-    EXPECT_EQ(UtcToLocalTime(GetParam().utc, GetParam().zone), GetParam().local);
+UtcTime Utc(int y, unsigned month, unsigned day, nanoseconds timeOfDay) {
+    return sys_days{year{y} / month / day} + timeOfDay;
 }
 
-constexpr std::int32_t kUnknown = kZoneNoDaylightRules;
-constexpr std::int32_t kStandard = kZoneStandardTime;
-constexpr std::int32_t kDaylight = kZoneDaylightTime;
-
-INSTANTIATE_TEST_SUITE_P(
-    Zones, UtcToLocal,
-    ::testing::Values(
-        ZoneCase{"TwoHoursEastNoDaylightRules", "23:30:00", {{-120, 0, 0}, kUnknown}, "01:30:00"},
-        ZoneCase{"TwoHoursEastStandard", "23:30:00", {{-120, 0, 0}, kStandard}, "01:30:00"},
-        ZoneCase{"EasternDaylightTime", "02:15:07", {{300, 0, -60}, kDaylight}, "22:15:07"},
-        ZoneCase{"EasternStandardTime", "02:15:07", {{300, 0, -60}, kStandard}, "21:15:07"},
-        ZoneCase{"HourNineIsPadded", "08:41:03", {{-60, 0, -60}, kStandard}, "09:41:03"},
-        ZoneCase{"HourZeroIsPadded", "23:07:09", {{-60, 0, -60}, kStandard}, "00:07:09"},
-        ZoneCase{"MinutesAndSecondsPassThrough", "12:07:59", {{-540, 0, 0}, kUnknown}, "21:07:59"},
-        ZoneCase{"FailedReadingMeansUtc", "12:34:56", {{-60, 0, -60}, kZoneUnreadable}, "12:34:56"},
-        ZoneCase{"KolkataMovesTheMinutes", "23:30:00", {{-330, 0, 0}, kUnknown}, "05:00:00"},
-        ZoneCase{"KathmanduQuarterHour", "23:30:00", {{-345, 0, 0}, kUnknown}, "05:15:00"},
-        ZoneCase{"NewfoundlandGoesBack", "01:15:42", {{210, 0, -60}, kDaylight}, "22:45:42"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct AdvanceCase {
-    const char* name;
-    const char* base;
-    float seconds;
-    const char* shown;
-};
-
-class Advance : public ::testing::TestWithParam<AdvanceCase> {};
-
-TEST_P(Advance, AddsTheWholeSeconds) {
-    EXPECT_EQ(AdvanceTime(GetParam().base, GetParam().seconds), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Advance,
-    ::testing::Values(AdvanceCase{"SecondsCarryIntoMinutesAndHours", "10:59:50", 15, "11:00:05"},
-                      AdvanceCase{"OneSecondShortOfAnHour", "10:20:30", 3599, "11:20:29"},
-                      AdvanceCase{"ExactlyAnHour", "10:20:30", 3600, "11:20:30"},
-                      AdvanceCase{"HoursMinutesAndSeconds", "10:45:30", 8070, "13:00:00"},
-                      AdvanceCase{"NothingElapsedStillPadsEveryField", "09:05:07", 0, "09:05:07"},
-                      AdvanceCase{"FractionsDoNotCount", "09:05:07", 2.9f, "09:05:09"},
-                      AdvanceCase{"WrapsPastTheLastSecondOfTheDay", "23:59:59", 1, "00:00:00"},
-                      AdvanceCase{"WrapsIntoTheNextDay", "22:30:00", 7200, "00:30:00"},
-                      AdvanceCase{"NonNumericFieldCountsAsZero", "ab:05:07", 0, "00:05:07"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ElapsedSeconds, CountsTheDayWhenMidnightComesBetween) {
-    EXPECT_FLOAT_EQ(ElapsedSeconds(100.5f, 40.25f), 60.25f);
-    EXPECT_FLOAT_EQ(ElapsedSeconds(5.0f, 86390.0f), 15.0f);
-    // The first tick after midnight of a display started at 23:59:50.
-    EXPECT_EQ(AdvanceTime("23:59:50", ElapsedSeconds(5.0f, 86390.0f)), "00:00:05");
-}
-
-// When a display's timer comes due its shown second has just changed, and a millisecond earlier
-// it had not: never early, never late.
-TEST(ShownChange, FallsOnTheNextShownSecond) {
-    const float base = 3.0f + 5.0f / 64;
-    for (int step = 0; step < 4 * 64; ++step) {
-        const float now = base + static_cast<float>(step) / 64;
-        const int wait = MillisecondsUntilShownChange(now, base);
-        const auto shownAfter = [&](int ms) {
-            return std::floor(ElapsedSeconds(now + static_cast<float>(ms) / 1000, base));
-        };
-        EXPECT_EQ(shownAfter(wait), shownAfter(0) + 1) << step;
-        EXPECT_EQ(shownAfter(wait - 1), shownAfter(0)) << step;
+TEST(NearestInstant, IsTheInstantShowingTheTimeOfDayNearestToNow) {
+    const FakeZone kathmandu{hours{5} + minutes{45}, hours{5} + minutes{45}, {}, {}};
+    const struct {
+        const char* name;
+        const ZoneRules& zone;
+        UtcTime now;
+        nanoseconds shown;  // local time of day
+        UtcTime expected;
+    } cases[] = {
+        {"LocalMidnightAhead", kZurich, Utc(2026, 1, 15, 22h + 59min + 58s + 500ms), 1s + 250ms,
+         Utc(2026, 1, 15, 23h + 1s + 250ms)},
+        {"LocalMidnightBehind", kZurich, Utc(2026, 1, 15, 23h + 250ms), 23h + 59min + 59s + 900ms,
+         Utc(2026, 1, 15, 22h + 59min + 59s + 900ms)},
+        // 02:30 local comes twice on 25 October: at 00:30 and at 01:30 UTC.
+        {"RepeatedHourFirstTime", kZurich, Utc(2026, 10, 25, 30min + 3s), 2h + 30min + 4s,
+         Utc(2026, 10, 25, 30min + 4s)},
+        {"RepeatedHourSecondTime", kZurich, Utc(2026, 10, 25, 1h + 30min + 3s), 2h + 30min + 4s,
+         Utc(2026, 10, 25, 1h + 30min + 4s)},
+        // 02:00 to 03:00 local is skipped on 29 March; a display running from before the change
+        // shows 02:00:10 at 03:00:10.
+        {"SkippedHour", kZurich, Utc(2026, 3, 29, 1h + 5s), 2h + 10s, Utc(2026, 3, 29, 1h + 10s)},
+        {"QuarterHourZoneAtMidnight", kathmandu, Utc(2026, 1, 15, 18h + 14min + 59s), 1s,
+         Utc(2026, 1, 15, 18h + 15min + 1s)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NearestInstant(c.shown, c.now, c.zone), c.expected) << c.name;
     }
-    EXPECT_EQ(MillisecondsUntilShownChange(100.25f, 100.0f), 750);
-    EXPECT_EQ(MillisecondsUntilShownChange(0.25f, 86399.5f), 250);  // across midnight
+}
+
+TEST(AdvanceTime, AddsTheWholeSecondsAndWrapsTheHours) {
+    const struct {
+        const char* base;
+        float seconds;
+        const char* shown;
+    } cases[] = {{"10:59:50", 15, "11:00:05"},   {"10:20:30", 3599, "11:20:29"},
+                 {"10:20:30", 3600, "11:20:30"}, {"10:45:30", 8070, "13:00:00"},
+                 {"09:05:07", 2.9f, "09:05:09"}, {"22:30:00", 7200, "00:30:00"},
+                 {"ab:05:07", 0, "00:05:07"}};  // a field that is not a number counts as 0
+    for (const auto& c : cases) {
+        EXPECT_EQ(AdvanceTime(c.base, c.seconds), c.shown) << c.base << " + " << c.seconds;
+    }
+}
+
+TEST(MillisecondsUntilNextSecond, NeverEarlyNeverLate) {
+    EXPECT_EQ(MillisecondsUntilNextSecond(0ns), 1000);
+    EXPECT_EQ(MillisecondsUntilNextSecond(2s + 250ms), 750);
+    EXPECT_EQ(MillisecondsUntilNextSecond(999'999'999ns), 1);
+    EXPECT_EQ(MillisecondsUntilNextSecond(1s + 999'000'001ns), 1);
+}
+
+TEST(StatusText, StatesTheChangeOfTheClock) {
+    EXPECT_EQ(ConfirmChangeText(-(2h + 3min + 10s)),
+              "The clock will move back 2 h 03 min 10 s. Set it?");
+    EXPECT_EQ(ConfirmChangeText(20min + 5s + 400ms),
+              "The clock will move forward 20 min 05 s. Set it?");
+    EXPECT_EQ(ClockSetText({}, 400ms), "The clock was set: it moved forward 0.4 s.");
 }
 
 }  // namespace
-}  // namespace tikora
+}  // namespace tikora::testing

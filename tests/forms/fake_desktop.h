@@ -25,6 +25,7 @@ class FakeWindowFinder final : public WindowFinder {
 
     std::vector<Window> windows;
     std::vector<WindowHandle> reparented;  // the new parent of each call to SetParent
+    std::function<void()> onSetParent;     // called at each SetParent, when set
 
     // The taskbar chain with its clock window at `clock`; returns the clock window's handle.
     WindowHandle AddTaskbar(WindowRect clock) {
@@ -49,7 +50,12 @@ class FakeWindowFinder final : public WindowFinder {
         }
         return false;
     }
-    void SetParent(WindowHandle, WindowHandle parent) override { reparented.push_back(parent); }
+    void SetParent(WindowHandle, WindowHandle parent) override {
+        reparented.push_back(parent);
+        if (onSetParent) {
+            onSetParent();
+        }
+    }
 
   private:
     WindowHandle Find(WindowHandle parent, std::string_view windowClass) const {

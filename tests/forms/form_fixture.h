@@ -26,20 +26,6 @@ class FixedTime final : public TimeSource {
     LocalTime Now() const override { return now; }
 };
 
-// Records every request to set the clock; the machine's clock is never touched by a test.
-class RecordingClockSetter final : public ClockSetter {
-  public:
-    struct Call {
-        int hour, minute, second;
-        bool operator==(const Call&) const = default;
-    };
-    mutable std::vector<Call> calls;
-    bool SetLocalTimeOfDay(int hour, int minute, int second) const override {
-        calls.push_back({hour, minute, second});
-        return true;
-    }
-};
-
 class FixedZone final : public TimeZoneSource {
   public:
     TimeZoneReading reading{{-60, 0, -60}, kZoneStandardTime};
@@ -59,7 +45,7 @@ class FormTest : public ::testing::Test {
     FormTest()
         : services_(Services{&time_, &zone_, [this] { return programFolder_; },
                              [this] { return settingsFolder_ / "registry.reg"; },
-                             [this] { return mountTable_; }, &windows_, &tray_, &clockSetter_}) {
+                             [this] { return mountTable_; }, &windows_, &tray_, &noClock_}) {
         WriteDefaultSkin(SkinIni("False", "zefro.png"));
         ResetSharedState();
         SetErrorBoxHook([this](const std::string& title, const std::string& message) {
@@ -103,7 +89,8 @@ class FormTest : public ::testing::Test {
     std::vector<ShownError> errors_;
     FakeWindowFinder windows_;
     FakeSystemTray tray_;
-    RecordingClockSetter clockSetter_;
+    // The machine's clock is never touched by a test.
+    RefusingClockSetter noClock_;
 
   private:
     ScopedServices services_;

@@ -1,115 +1,262 @@
-#include "forms/prefs_fixture.h"
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include "atomic/time_servers.h"
+#include "forms/form_fixture.h"
 
 namespace tikora::testing {
 namespace {
 
-using PrefsWindowTest = PrefsTest;
+using namespace std::chrono;
 
-TEST_F(PrefsWindowTest, FixedDialogWithEveryControlInPlace) {
-    PrefsWindow& w = Prefs();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral(":: Tikora [ Preferences ] ::"));
-    EXPECT_EQ(w.size(), QSize(402, 239));
-    EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_FALSE(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_DOUBLE_EQ(w.font().pointSizeF(), 8.25);
-    EXPECT_EQ(w.tabPrincipal.count(), 1);
-    EXPECT_EQ(w.tabPrincipal.tabText(0), QStringLiteral(":: Atomic Time ::"));
-    struct Row {
-        QWidget& control;
-        QWidget& container;
-        QRect pixels;  // at 15 twips a pixel
-        const char* caption;
-    };
-    const Row rows[] = {
-        {w.tabPrincipal, w, {4, 4, 395, 205}, ""},
-        {w.frmAtomicTime, w.tabPrincipal, {8, 30, 379, 163}, ""},
-        {w.lblAtomicServer, w.frmAtomicTime, {14, 28, 61, 15}, "::[Server]::"},
-        {w.cmdGetAtomic, w.frmAtomicTime, {248, 50, 117, 23}, "Get Atomic Time"},
-        {w.frmTime, w.frmAtomicTime, {14, 80, 351, 67}, ""},
-        {w.lblLocalTime, w.frmTime, {50, 18, 73, 17}, "[Local Time]:"},
-        {w.lblLocalTime2, w.frmTime, {132, 18, 49, 17}, "12:00:00"},
-        {w.lblAtomicTime, w.frmTime, {50, 40, 83, 17}, "[Atomic Time]:"},
-        {w.lblAtomicTime2, w.frmTime, {132, 40, 49, 17}, "00:00:00"},
-        {w.cmdUpdate, w.frmTime, {238, 16, 107, 21}, "Update Local Time"},
-        {w.cmdSyncTime, w.frmTime, {238, 40, 107, 19}, "Syncronise Time"},
-        {w.cmdOk, w, {314, 212, 85, 23}, "&OK"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.control.parentWidget(), &row.container) << row.caption;
-        EXPECT_EQ(row.control.geometry(), row.pixels) << row.caption;
-        const QVariant text = row.control.property("text");
-        EXPECT_EQ(text.isValid() ? text.toString() : QString(), QString::fromUtf8(row.caption));
+// Ample for the loopback interface: a test that waits this long has failed.
+constexpr int kWaitMs = 5000;
+// The line names the true time at which the server sends it: 2023-06-17 12:34:56 UTC.
+const QByteArray kNist("\n60112 23-06-17 12:34:56 50 0 0 895.5 UTC(NIST) * \n");
+const UtcTime kTrue = sys_days{2023y / 6 / 17} + 12h + 34min + 56s;
+
+// The computer's clock as the window reads and sets it; the machine's own is never touched. A set
+// moves it and is answered with `answer`, at once, or when the test calls Answer().
+class FakeComputerClock final : public WallClock, public ClockSetter {
+  public:
+    mutable ClockReading now;
+    mutable std::vector<UtcTime> sets;
+    ClockSetReport answer;
+    bool answerLater = false;
+
+    ClockReading Read() const override { return now; }
+    void SetClock(UtcTime when, ClockSetDone done) const override {
+        sets.push_back(when);
+        pending_ = [this, when, asked = now.steady, done] {
+            if (answer.result == ClockSetResult::Done) {
+                now.utc = when + (now.steady - asked);
+            }
+            done(answer);
+        };
+        if (!answerLater) {
+            Answer();
+        }
     }
-    EXPECT_EQ(w.cmbServerList.parentWidget(), &w.frmAtomicTime);
-    EXPECT_EQ(w.cmbServerList.geometry().topLeft(), QPoint(92, 24));
-    EXPECT_EQ(w.cmbServerList.width(), 273);
-    EXPECT_FALSE(w.cmbServerList.isEditable());
-    EXPECT_TRUE(w.lblLocalTime.font().bold() && w.lblAtomicTime.font().bold());
-    EXPECT_EQ(w.lblLocalTime2.palette().color(QPalette::WindowText), QColor(0, 0, 128));
-    EXPECT_EQ(w.lblAtomicTime2.palette().color(QPalette::WindowText), QColor(128, 0, 0));
-}
-
-void ExpectFreshList(const PrefsWindow& w) {
-    const QStringList items{QStringLiteral("0: NIST [Gaithersburg, Maryland]"),
-                            QStringLiteral("1: NIST [Boulder, Colorado]"),
-                            QStringLiteral("2: University of Colorado [Boulder, Colorado]"),
-                            QStringLiteral("3: NCAR [Boulder, Colorado]"),
-                            QStringLiteral("4: Microsoft [Redmond, Washington]"),
-                            QStringLiteral("5: Datum [San Jose, California]"),
-                            QStringLiteral("6: Abovnet [Virginia]"),
-                            QStringLiteral("7: Abovnet [New York City]")};
-    ASSERT_EQ(w.cmbServerList.count(), items.size());
-    for (int i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(w.cmbServerList.itemText(i), items[i]);
+    void Answer() const { std::exchange(pending_, {})(); }
+    void Advance(nanoseconds by) {
+        now.utc += by;
+        now.steady += by;
     }
-    EXPECT_EQ(w.cmbServerList.currentIndex(), 0);
-    EXPECT_EQ(w.lblAtomicTime2.text(), QStringLiteral("00:00:00"));
-}
 
-TEST_F(PrefsWindowTest, MenuOpensOneWindowAndBringsItForwardWithoutReloading) {
-    SetClock(9, 8, 7);
+  private:
+    mutable std::function<void()> pending_;
+};
+
+class OneHourEast final : public ZoneRules {
+  public:
+    seconds OffsetAt(sys_seconds) const override { return 1h; }
+};
+
+// The window one hour east of UTC, on a clock `clock_.now.utc` ahead of the true time. Its queries
+// go to a Daytime server on 127.0.0.1 that sends its one connection `answer` at once, then hangs
+// up or stays open; the question before a large change is answered with `confirm_`.
+class PrefsWindowTest : public FormTest {
+  protected:
+    PrefsWindowTest() {
+        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
+        port_ = server_.serverPort();
+        SetDaytimeRouteForTesting([this](const QString& host, std::uint16_t port) {
+            asked_ << host + QStringLiteral(":") + QString::number(port);
+            return DaytimeEndpoint{QStringLiteral("127.0.0.1"), port_};
+        });
+        SetConfirmHookForTesting([this](const std::string& question) {
+            questions_.push_back(question);
+            return confirm_;
+        });
+    }
+    ~PrefsWindowTest() override {
+        SetDaytimeRouteForTesting({});
+        SetConfirmHookForTesting({});
+    }
+    static Services WithClock(FakeComputerClock& clock, const ZoneRules& rules) {
+        Services services = Platform();
+        services.clockSetter = &clock;
+        services.wallClock = &clock;
+        services.zoneRules = &rules;
+        return services;
+    }
+
+    PrefsWindow& Prefs() { return frmPrefs.Get(); }
+    QString Atomic() { return Prefs().lblAtomicTime2.text(); }
+    std::string Status() { return Prefs().lblStatus.text().toStdString(); }
+    // Clicks "Get Atomic Time"; the server's end of the connection.
+    QTcpSocket& Ask(const QByteArray& answer = {}, bool hangUp = false) {
+        Prefs().cmdGetAtomic.click();
+        EXPECT_TRUE(server_.waitForNewConnection(kWaitMs));
+        QTcpSocket& connection = *server_.nextPendingConnection();
+        connection.write(answer);
+        if (hangUp) {
+            connection.disconnectFromHost();
+        }
+        return connection;
+    }
+    void Answer(const QByteArray& reply) {
+        Ask(reply, true);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Prefs().wsAtomicTime.state() == QAbstractSocket::UnconnectedState; },
+            kWaitMs));
+    }
+
+    FakeComputerClock clock_;
+    OneHourEast rules_;
+    ScopedServices withClock_{WithClock(clock_, rules_)};
+    QTcpServer server_;
+    std::uint16_t port_ = 0;
+    QStringList asked_;
+    std::vector<std::string> questions_;
+    bool confirm_ = false;
+};
+
+TEST_F(PrefsWindowTest, MenuOpensOneWindowWithEightServersAndReopensItAfresh) {
+    clock_.now.utc = sys_days{2023y / 6 / 17} + 8h + 8min + 7s;
     frmMenu->mnuPreferences->trigger();
     PrefsWindow* first = frmPrefs.Loaded();
-    ASSERT_NE(first, nullptr);
-    ExpectFreshList(*first);
-    EXPECT_EQ(Local(), "09:08:07");
-    EXPECT_EQ(AtomicTimeState.LocalTimeText, "09:08:07");
-    EXPECT_FLOAT_EQ(AtomicTimeState.LocalTimeStamp, 9 * 3600 + 8 * 60 + 7);
+    ASSERT_TRUE(first != nullptr && first->isVisible());
+    ASSERT_EQ(first->cmbServerList.count(), kTimeServerCount);
+    EXPECT_EQ(first->cmbServerList.itemText(7), QStringLiteral("7: Abovnet [New York City]"));
+    EXPECT_EQ(first->lblLocalTime2.text(), QStringLiteral("09:08:07"));
+    EXPECT_EQ(first->tmLocalTime.interval(), 1000);  // woken when its shown second changes
+    EXPECT_FALSE(first->tmAtomicTime.isActive());    // standing still: nothing to wake for
     first->cmbServerList.setCurrentIndex(4);
     frmMenu->mnuPreferences->trigger();
     EXPECT_EQ(frmPrefs.Loaded(), first);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->cmbServerList.count(), 8);
     EXPECT_EQ(first->cmbServerList.currentIndex(), 4);
-}
 
-TEST_F(PrefsWindowTest, ReopeningStartsAfreshButKeepsTheSharedValues) {
-    frmMenu->mnuPreferences->trigger();
-    Prefs().cmbServerList.setCurrentIndex(3);
-    Answer(NistReply("10:00:00"));
-    ASSERT_EQ(Atomic(), "11:00:00");
-    Prefs().cmdOk.click();
+    Answer(kNist);
+    EXPECT_EQ(asked_, QStringList(QString::fromUtf8(kTimeServers[4].host) + QStringLiteral(":13")));
+    EXPECT_EQ(Atomic(), QStringLiteral("13:34:56"));
+    EXPECT_EQ(Status(), std::string(kTimeServers[4].host) + " answered.");
+    first->close();  // the title bar's close button
     EXPECT_EQ(frmPrefs.Loaded(), nullptr);
+    EXPECT_FALSE(first->tmLocalTime.isActive() || first->tmAtomicTime.isActive());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     frmMenu->mnuPreferences->trigger();
-    ExpectFreshList(Prefs());
-    EXPECT_EQ(AtomicTimeState.AtomicTimeText, "11:00:00");
+    EXPECT_EQ(Prefs().cmbServerList.currentIndex(), 0);
+    EXPECT_EQ(Prefs().cmbServerList.count(), kTimeServerCount);
+    EXPECT_EQ(Atomic(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(AtomicTimeState.AtomicTimeText, "13:34:56");
 }
 
-TEST_F(PrefsWindowTest, CloseButtonDropsTheQueryAndStopsTheTimers) {
-    LoopbackDaytimeServer server;
-    defaultPort_ = server.Port();
-    PrefsWindow* window = &Prefs();
-    window->cmdGetAtomic.click();
-    ASSERT_TRUE(server.WaitForConnections(1));
-    EXPECT_TRUE(window->tmLocalTime.isActive());
-    window->close();  // the title bar's close button
-    EXPECT_EQ(frmPrefs.Loaded(), nullptr);
-    EXPECT_EQ(window->wsAtomicTime.state(), QAbstractSocket::UnconnectedState);
-    EXPECT_FALSE(window->tmLocalTime.isActive() || window->tmAtomicTime.isActive());
-    server.Connection(0).write(NistReply("10:00:00"));  // finds nobody listening
-    ASSERT_TRUE(WaitUntilClosed(server.Connection(0)));
-    EXPECT_EQ(AtomicTimeState.AtomicTimeText, "");
+TEST_F(PrefsWindowTest, ReplyInPiecesIsHandledOnceWhenItsLineEnds) {
+    QTcpSocket& connection = Ask(kNist.left(26));
+    ASSERT_TRUE(QSignalSpy(&Prefs().wsAtomicTime, &QIODevice::readyRead).wait(kWaitMs));
+    EXPECT_EQ(Atomic(), QStringLiteral("00:00:00"));
+    connection.write(kNist.mid(26) + QByteArray(kNist).replace(16, 8, "05:05:05"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return connection.state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
+    EXPECT_EQ(Atomic(), QStringLiteral("13:34:56"));
+    EXPECT_EQ(connection.readAll(), QByteArray());  // a Daytime client sends nothing
+}
+
+TEST_F(PrefsWindowTest, FloodIsCutAtOneKibibyteAndTheRestDropped) {
+    Ask(kNist.left(25) + QByteArray(1 << 20, '#'));
+    EXPECT_EQ(Prefs().wsAtomicTime.readBufferSize(), 1024);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Atomic() == QStringLiteral("13:34:56"); }, kWaitMs));
+}
+
+// Each query follows an answer; it ends, says why naming the host, and leaves the atomic display
+// standing still where the answer left it.
+TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
+    const std::string host(kTimeServers[0].host);
+    const struct {
+        const char* name;
+        std::function<void()> query;
+        std::string status;
+    } cases[] = {
+        {"Silent",
+         [this] {
+             Ask();
+             EXPECT_TRUE(Prefs().tmAtomicQuery.isActive());
+             EXPECT_EQ(Prefs().tmAtomicQuery.interval(), 10000);
+             Prefs().tmAtomicQuery_Timer();  // the ten seconds are up
+         },
+         host + " did not answer within 10 seconds."},
+        {"Dropped", [this] { Answer({}); },
+         host + " closed the connection without sending the time."},
+        {"NotATime", [this] { Answer("busy, try later\n"); }, host + " did not send a time."},
+        {"Refused",
+         [this] {
+             server_.close();
+             Prefs().cmdGetAtomic.click();
+             EXPECT_TRUE(QTest::qWaitFor([&] { return Status().find("Asking") != 0; }, kWaitMs));
+         },
+         host + " refused the connection."},
+    };
+    for (const auto& c : cases) {
+        Answer(kNist);
+        c.query();
+        EXPECT_EQ(Status(), c.status) << c.name;
+        EXPECT_EQ(Prefs().wsAtomicTime.state(), QAbstractSocket::UnconnectedState) << c.name;
+        EXPECT_FALSE(Prefs().tmAtomicTime.isActive() || Prefs().tmAtomicQuery.isActive()) << c.name;
+        EXPECT_EQ(Atomic(), QStringLiteral("13:34:56")) << c.name;
+    }
+}
+
+// A clock 9 min 59.7 s slow; the line arrives at the second it names. Sync 312.7 ms later, Update
+// 1.2 s after that: the clock is set to the server's time then, and a second press moves it no
+// more.
+TEST_F(PrefsWindowTest, SyncThenUpdateSetTheServersTimeWithin50Milliseconds) {
+    clock_.now = {kTrue - 10min + 300ms, 100s};
+    Answer(kNist);
+    clock_.Advance(312700us);
+    Prefs().cmdSyncTime.click();
+    clock_.Advance(1200ms);
+    Prefs().cmdUpdate.click();
+    ASSERT_EQ(clock_.sets.size(), 1u);
+    EXPECT_LT(abs(clock_.sets[0] - (kTrue + 1512700us)), 50ms);
+    EXPECT_EQ(Status(), "The clock was set: it moved forward 10 min 00 s.");
+    clock_.Advance(500ms);
+    const UtcTime before = clock_.now.utc;
+    Prefs().cmdUpdate.click();
+    ASSERT_EQ(clock_.sets.size(), 2u);
+    EXPECT_LT(abs(clock_.sets[1] - before), 50ms);
+    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("13:34:58"));
+    EXPECT_EQ(Atomic(), QStringLiteral("13:34:58"));
+}
+
+TEST_F(PrefsWindowTest, TheClockIsSetOnlyFromAnAnswerAndALargeChangeIsAskedFirst) {
+    Prefs().cmdSyncTime.click();
+    EXPECT_EQ(Status(), SyncText(SyncResult::NoAnswer));
+    Prefs().cmdUpdate.click();
+    EXPECT_EQ(Status(), UpdateRefusalText(UpdateRefusal::NotSynchronised));
+
+    clock_.now.utc = kTrue + 2h + 3min + 10s;
+    Answer(kNist);
+    Prefs().cmdSyncTime.click();
+    Prefs().cmdUpdate.click();
+    EXPECT_EQ(questions_, std::vector<std::string>{ConfirmChangeText(-(2h + 3min + 10s))});
+    EXPECT_EQ(Status(), "The clock was left as it is.");
+    EXPECT_TRUE(clock_.sets.empty());
+    confirm_ = true;
+    Prefs().cmdUpdate.click();
+    EXPECT_EQ(clock_.sets, std::vector<UtcTime>{kTrue});
+}
+
+// The time-date service answers later; the window goes on meanwhile and keeps its displays' bases
+// when the answer is a refusal.
+TEST_F(PrefsWindowTest, ARefusalIsSaidAndTheDisplaysKeepTheirBases) {
+    clock_.now.utc = kTrue;
+    clock_.answerLater = true;
+    clock_.answer = {ClockSetResult::AutomaticSync, "Automatic time synchronization is enabled"};
+    Answer(kNist);
+    Prefs().cmdSyncTime.click();
+    const float stamp = AtomicTimeState.LocalTimeStamp;
+    clock_.Advance(2s);
+    Prefs().cmdUpdate.click();
+    EXPECT_EQ(Status(), "Setting the clock...");
+    EXPECT_FALSE(Prefs().cmdUpdate.isEnabled());
+    EXPECT_TRUE(Prefs().tmLocalTime.isActive() && Prefs().tmAtomicTime.isActive());
+    clock_.Answer();
+    EXPECT_EQ(Status(), "The clock was not set: automatic time synchronisation is on.");
+    EXPECT_TRUE(Prefs().cmdUpdate.isEnabled());
+    EXPECT_EQ(AtomicTimeState.LocalTimeStamp, stamp);
 }
 
 }  // namespace

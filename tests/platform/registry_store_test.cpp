@@ -1,182 +1,93 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 
-#include "platform/services.h"
-#include "posix/modRegistry.h"
+#include "posix/registry_file.h"
+#include "support/settings_file.h"
 
-namespace tikora {
+namespace tikora::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using namespace std::string_literals;
+const std::string kExport = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vardo Software\\Tikora]\n";
 
-constexpr const char* kTikora = "Software\\Vardo Software\\Tikora";
-constexpr const char* kSkins = "Software\\Vardo Software\\Tikora\\Skins";
-
-const std::string kTikoraHeader = "[HKEY_CURRENT_USER\\Software\\Vardo Software\\Tikora]\n";
-
-std::string Export(std::string_view body) {
-    return "REGEDIT4\n\n" + kTikoraHeader + std::string(body);
-}
-
-Services WithSettingsFile(std::function<std::string()> settingsFile) {
-    Services services;
-    services.settingsFile = std::move(settingsFile);
-    return services;
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-std::string ReadTikora(const std::string& name) {
-    return ReadRegString(kCurrentUser, kTikora, name);
-}
-
-void WriteTikora(const std::string& name, const std::string& text) {
-    WriteRegString(kCurrentUser, kTikora, name, text);
-}
-
-// The settings file two levels below a fresh temporary folder, so that a write makes both.
 class RegistryStore : public ::testing::Test {
   protected:
-    ~RegistryStore() override {
-        EXPECT_EQ(OpenRegistryKeyCount(), 0U);
-        fs::remove_all(root_);
+    ~RegistryStore() override { EXPECT_EQ(OpenRegistryKeyCount(), 0U); }
+
+    bool Write(const std::string& name, const std::string& text) {
+        return !store_.Write({{kSettingsKey, name, text}});
+    }
+    std::ptrdiff_t Files() const {
+        return std::distance(std::filesystem::directory_iterator(settings_.Folder()), {});
     }
 
-    void Store(const std::string& bytes) {
-        fs::create_directories(folder_);
-        std::ofstream(file_, std::ios::binary) << bytes;
-    }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    const fs::path root_ = [] {
-        std::string pattern = (fs::temp_directory_path() / "tikora-registry-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        return fs::path(pattern);
-    }();
-    const fs::path folder_ = root_ / "config" / "tikora";
-    const fs::path file_ = folder_ / "registry.reg";
-    const ScopedServices services_{WithSettingsFile([this] { return file_.string(); })};
+    TempSettingsFile settings_;
+    RegistrySettingsStore store_;
 };
 
-TEST_F(RegistryStore, ReadsOnlyTextValuesUpToTheirFirstNul) {
-    Store(
-        Export("\"Text\"=\"/usr/lib/tikora\"\n\"Expand\"=hex(2):41,00\n\"Dword\"=dword:00000041\n"
-               "\"Nul\"=hex(1):41,00,42,00\n\"NoNul\"=hex(1):41,42\n"));
-    EXPECT_EQ(ReadTikora("tEXT"), "/usr/lib/tikora");
-    EXPECT_EQ(ReadTikora("Nul"), "A");
-    EXPECT_EQ(ReadTikora("NoNul"), "AB");
-    for (const char* empty : {"Expand", "Dword", "Missing"}) {
-        EXPECT_EQ(ReadTikora(empty), "") << empty;
+// Types are kept: only a text value reads, up to its first NUL; names are case-blind. A write
+// keeps every other value, also when it fails because the file would grow too large to read back.
+TEST_F(RegistryStore, ReadsTextUpToItsFirstNulAndKeepsEverythingElse) {
+    // As the file is written: quoted where the text reads back the same, hex(1) elsewhere.
+    const std::string others =
+        "\"Expand\"=hex(2):41,00\n\"Dword\"=dword:00000041\n\"Nul\"=hex(1):41,00,42,00\n"
+        "\"NoNul\"=hex(1):41,42\n\"Latin1\"=hex(1):e9,00\n\"Line\"=hex(1):0a,00\n\n"
+        "[HKEY_CURRENT_USER\\Foreign]\n@=hex:01,02\n\n";
+    WriteFile(settings_.File(), kExport + "\"T\"=\"/t\"\n" + others);
+    const std::pair<const char*, const char*> cases[] = {
+        {"t", "/t"},    {"Nul", "A"},  {"NoNul", "AB"}, {"Latin1", "\xE9"},
+        {"Expand", ""}, {"Dword", ""}, {"No", ""}};
+    for (const auto& [name, text] : cases) {
+        EXPECT_EQ(store_.ReadText(kSettingsKey, name), text) << name;
     }
-    EXPECT_EQ(ReadRegString(kCurrentUser, "SOFTWARE\\vardo software\\TIKORA", "Text"),
-              "/usr/lib/tikora");
-    EXPECT_EQ(ReadRegString(kCurrentUser, kSkins, "Text"), "");
+    EXPECT_TRUE(Write("t", "C:\\a \"q\" €"));
+    EXPECT_FALSE(Write("Big", std::string(kRegistryFileLimit, 'x')));
+    EXPECT_EQ(ReadFile(settings_.File()), kExport + R"("T"="C:\\a \"q\" €")" + "\n" + others);
 }
 
-TEST_F(RegistryStore, ReadsBackEveryTextWrittenIntoPrivateFiles) {
-    for (const std::string& text : {R"(C:\Skins\a "quoted" name\)"s,
-                                    "/home/j\xC3\xB6rg/\xE6\x97\xA5\xE6\x9C\xAC \xE2\x82\xAC"s, ""s,
-                                    " a\t "s, "a\r\nb\n"s, "caf\xE9"s}) {
-        WriteTikora("SkinPath", text);
-        EXPECT_EQ(ReadTikora("skinpath"), text);
-    }
-    WriteTikora("SkinPath", "a\0b"s);
-    EXPECT_EQ(ReadTikora("SkinPath"), "a");
-    for (const auto& [path, mode] :
-         {std::pair{root_ / "config", 0700U}, {folder_, 0700U}, {file_, 0600U}}) {
-        struct stat info {};
-        ASSERT_EQ(stat(path.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, mode) << path;
-    }
-}
-
-// Also when a write fails because the file would grow too large to read back.
-TEST_F(RegistryStore, WritesKeepEverythingElse) {
-    const std::string foreign = "[HKEY_CURRENT_USER\\Foreign]\n@=hex:01,02\n";
-    Store("REGEDIT4\n" + foreign + kTikoraHeader +
-          "\"ProgramPath\"=\"/p\"\n\"BeatTime\"=\"True\"\n");
-    WriteTikora("beattime", "False");
-    WriteRegString(kCurrentUser, kSkins, "CurrentSkinPath", "/s");
-    WriteTikora("Big", std::string(kRegistryFileLimit, 'x'));
-    EXPECT_EQ(Read(file_),
-              "REGEDIT4\n\n" + foreign + "\n" + kTikoraHeader +
-                  "\"ProgramPath\"=\"/p\"\n\"BeatTime\"=\"False\"\n\n[HKEY_CURRENT_USER\\" +
-                  kSkins + "]\n\"CurrentSkinPath\"=\"/s\"\n\n");
-}
-
-// Each unreadable file reads as empty and is kept under a name of its own by the next write,
-// also when two are replaced within the same second.
+// Each unreadable file reads as empty and is kept aside by the next write, two in one second too.
 TEST_F(RegistryStore, KeepsEachUnreadableFileWhenReplacingIt) {
-    const std::string olds[] = {"\x01\x02 not an export",
-                                Export("\"P\"=\"/p\"\n;" + std::string(kRegistryFileLimit, 'x'))};
+    const std::string olds[] = {"\x01 not an export",
+                                kExport + "\"P\"=\"/p\"\n;" + std::string(kRegistryFileLimit, 'x')};
     for (const std::string& old : olds) {
-        Store(old);
-        EXPECT_EQ(ReadTikora("P"), "");
-        WriteTikora("BeatTime", "True");
-        EXPECT_EQ(Read(file_), Export("\"BeatTime\"=\"True\"\n\n"));
+        WriteFile(settings_.File(), old);
+        EXPECT_EQ(store_.ReadText(kSettingsKey, "P"), "");
+        ASSERT_TRUE(Write("BeatTime", "True"));
+        EXPECT_EQ(ReadFile(settings_.File()), kExport + "\"BeatTime\"=\"True\"\n\n");
     }
-    const std::vector<std::string> names = Names();  // registry.reg, then the kept files in order
-    ASSERT_EQ(names.size(), 3U);
-    for (const std::size_t i : {1U, 2U}) {
-        EXPECT_TRUE(
-            std::regex_match(names[i], std::regex(R"(registry\.reg\.unreadable-\d{8}-\d{6}(-2)?)")))
-            << names[i];
-        EXPECT_EQ(Read(folder_ / names[i]), olds[i - 1]);
+    std::set<std::string> kept;  // beside registry.reg
+    for (const auto& entry : std::filesystem::directory_iterator(settings_.Folder())) {
+        const std::string name = entry.path().filename();
+        if (name != "registry.reg") {
+            EXPECT_TRUE(std::regex_match(
+                name, std::regex(R"(registry\.reg\.unreadable-\d{8}-\d{6}(-2)?)")));
+            kept.insert(ReadFile(entry.path()));
+        }
     }
+    EXPECT_EQ(kept, std::set<std::string>(std::begin(olds), std::end(olds)));
 }
 
+// A writer killed after its new file is complete and before the rename.
 TEST_F(RegistryStore, InterruptedWriteLeavesTheOldFile) {
-    const std::string old = Export("\"ProgramPath\"=\"/old\"\n");
-    Store(old);
-    const pid_t child = fork();
-    if (child == 0) {
+    ASSERT_TRUE(Write("ProgramPath", "/old"));
+    const std::string old = ReadFile(settings_.File());
+    if (fork() == 0) {
         SetRegistryReplaceHook(+[] { raise(SIGKILL); });
-        WriteTikora("ProgramPath", "/new");
-        _exit(0);  // the hook never ran
+        _exit(Write("ProgramPath", "/new") ? 0 : 1);  // the hook never ran
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    wait(&status);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_EQ(Read(file_), old);
-    EXPECT_EQ(ReadTikora("ProgramPath"), "/old");
-    ASSERT_EQ(Names().size(), 2U);  // and the complete new file, never renamed
-
-    WriteTikora("ProgramPath", "/newer");  // which the next write clears away
-    EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
-    EXPECT_EQ(ReadTikora("ProgramPath"), "/newer");
-}
-
-TEST_F(RegistryStore, WithoutASettingsPathReadsNothingAndWritesNothing) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(root_);  // a relative slip would land here
-    for (const auto& settingsFile : {std::function<std::string()>([] { return std::string(); }),
-                                     std::function<std::string()>()}) {
-        const ScopedServices services(WithSettingsFile(settingsFile));
-        WriteTikora("BeatTime", "True");
-        EXPECT_EQ(ReadTikora("BeatTime"), "");
-    }
-    fs::current_path(previous);
-    EXPECT_TRUE(fs::is_empty(root_));
+    EXPECT_EQ(ReadFile(settings_.File()), old);
+    EXPECT_EQ(Files(), 2);                        // and the complete new file, never renamed
+    ASSERT_TRUE(Write("ProgramPath", "/newer"));  // which the next write clears away
+    EXPECT_EQ(Files(), 1);
 }
 
 }  // namespace
-}  // namespace tikora
+}  // namespace tikora::testing

@@ -49,8 +49,8 @@ int Render(const PreviewOptions& options) {
     const ScopedServices services(
         Services{&time, &zone, RunningProgramFolder, [] { return std::string(); },
                  [] { return std::string(); }, nullptr, nullptr, &noClock});
-    std::string shownError;
-    SetErrorBoxHook([&](const std::string&, const std::string& message) { shownError = message; });
+    // The one line on standard error says why a skin failed, the missing image included: no box.
+    SetErrorBoxHook([](const std::string&, const std::string&) {});
 
     InitScreenMetrics();
     ClockSettings.BeatTime = options.beat;
@@ -61,7 +61,7 @@ int Render(const PreviewOptions& options) {
     const std::filesystem::path ini = std::filesystem::absolute(options.skinIni);
     std::string whyNot;
     if (!LoadSkinInto(clock, ini.parent_path().string(), ini.filename().string(), &whyNot)) {
-        std::cerr << "tikora-preview: " << (shownError.empty() ? whyNot : shownError) << "\n";
+        std::cerr << "tikora-preview: " << whyNot << "\n";
         return 1;
     }
     clock.tmrClock_Timer();

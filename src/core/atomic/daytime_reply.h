@@ -1,9 +1,12 @@
 #pragma once
 
-// A Daytime (RFC 867) reply in the layout of the NIST time service: a line feed, the Modified
-// Julian Date, the date YY-MM-DD and, at characters 17 to 24, the UTC time of day HH:MM:SS,
-// followed by the service's flags and the "UTC(NIST)" tag.
+// A Daytime (RFC 867) reply in the layout of the NIST time service:
+// "\nJJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) *": a line feed, the Modified Julian Date, the
+// date, the UTC time of day at characters 17 to 24, then the daylight-saving and leap-second
+// flags, the server's health (0 when healthy), the advance the server already gave the line so
+// that its end arrives at the second it names, the tag and the on-time marker.
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -29,7 +32,16 @@ class DaytimeReply {
     std::string text_;
 };
 
-// Characters 17 to 24 of a reply when they are a time of day; nothing otherwise.
-std::optional<std::string> ReplyTimeField(std::string_view reply);
+struct DaytimeAnswer {
+    // The second the line names, which is now when the line arrives. A leap second (23:59:60) is
+    // taken as 23:59:59 of its day, which the system's clock repeats in its place.
+    std::chrono::sys_seconds instant;
+    // The server says it is healthy. A reply without a health field doesn't say so.
+    bool healthy = false;
+};
+
+// The answer a reply gives: nothing when its date and time are not where the layout puts them, or
+// its date disagrees with its Modified Julian Date (which also gives the century).
+std::optional<DaytimeAnswer> ReadDaytimeAnswer(std::string_view reply);
 
 }  // namespace tikora

@@ -1,15 +1,24 @@
 #include "atomic/time_of_day.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-
-#include "clock/internet_time.h"
+#include <vector>
 
 namespace tikora {
+
+using std::chrono::ceil;
+using std::chrono::days;
+using std::chrono::floor;
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+using std::chrono::seconds;
+using std::chrono::sys_days;
+using std::chrono::sys_seconds;
+
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::int64_t kMinutesPerDay = 1440;
 
 // The number at the start of a field, as a numeric reading of a text takes it: blanks skipped, an
 // optional sign, then digits. No digits at all read as 0.
@@ -53,10 +62,35 @@ bool TwoDigitField(std::string_view text, std::size_t position, int highest, int
     return value <= highest;
 }
 
+// The instants at which the local clock shows `local` (a local date and time, counted as if it
+// were UTC): one, or two in the hour repeated when the clocks go back. The offsets in force a day
+// either side are the only ones that can apply, as no zone changes its offset twice in two days.
+std::vector<sys_seconds> InstantsShowing(sys_seconds local, const ZoneRules& zone) {
+    const seconds before = zone.OffsetAt(local - days{1});
+    const seconds after = zone.OffsetAt(local + days{1});
+    std::vector<sys_seconds> found;
+    if (zone.OffsetAt(local - before) == before) {
+        found.push_back(local - before);
+    }
+    if (after != before && zone.OffsetAt(local - after) == after) {
+        found.push_back(local - after);
+    }
+    if (found.empty()) {
+        // Skipped when the clocks went forward.
+        found.push_back(local - before);
+    }
+    return found;
+}
+
 }  // namespace
 
 std::string TimeOfDayText(int hour, int minute, int second) {
     return TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
+}
+
+std::string TimeOfDayText(seconds sinceMidnight) {
+    const std::int64_t total = Wrap(sinceMidnight.count(), kSecondsPerDay);
+    return TwoDigits(total / 3600) + ":" + TwoDigits(total / 60 % 60) + ":" + TwoDigits(total % 60);
 }
 
 std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text) {
@@ -69,42 +103,43 @@ std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text) {
     return time;
 }
 
-std::string AdvanceTime(std::string_view text, float seconds) {
+std::string AdvanceTime(std::string_view text, float elapsed) {
     // Only whole seconds count; a count beyond any real use is held to a few centuries so that the
     // sum below can't overflow.
-    const double whole = std::isfinite(seconds) ? std::floor(static_cast<double>(seconds)) : 0.0;
+    const double whole = std::isfinite(elapsed) ? std::floor(static_cast<double>(elapsed)) : 0.0;
     const auto step = static_cast<std::int64_t>(std::fmax(-1e10, std::fmin(1e10, whole)));
-    const std::int64_t total = Wrap(
-        FieldValue(text, 0, 2) * 3600 + FieldValue(text, 3, 2) * 60 + FieldValue(text, 6, 2) + step,
-        kSecondsPerDay);
-    return TwoDigits(total / 3600) + ":" + TwoDigits(total / 60 % 60) + ":" + TwoDigits(total % 60);
+    return TimeOfDayText(seconds{FieldValue(text, 0, 2) * 3600 + FieldValue(text, 3, 2) * 60 +
+                                 FieldValue(text, 6, 2) + step});
 }
 
-float ElapsedSeconds(float now, float base) {
-    const float elapsed = now - base;
-    return elapsed < 0 ? elapsed + static_cast<float>(kSecondsPerDay) : elapsed;
+nanoseconds LocalTimeOfDay(UtcTime when, const ZoneRules& zone) {
+    const UtcTime local = when + zone.OffsetAt(floor<seconds>(when));
+    return local - floor<days>(local);
 }
 
-int MillisecondsUntilShownChange(float now, float base) {
-    const double elapsed = ElapsedSeconds(now, base);
-    if (!std::isfinite(elapsed)) {
-        return 1000;
+UtcTime NearestInstant(nanoseconds timeOfDay, UtcTime now, const ZoneRules& zone) {
+    const seconds whole = floor<seconds>(timeOfDay);
+    const nanoseconds fraction = timeOfDay - whole;
+    const sys_seconds nowSeconds = floor<seconds>(now);
+    const sys_days today = floor<days>(nowSeconds + zone.OffsetAt(nowSeconds));
+    UtcTime nearest = now;
+    nanoseconds distance = nanoseconds::max();
+    for (const days day : {days{0}}) {
+        for (const sys_seconds instant : InstantsShowing(today + day + whole, zone)) {
+            const UtcTime candidate = instant + fraction;
+            if (abs(candidate - now) < distance) {
+                distance = abs(candidate - now);
+                nearest = candidate;
+            }
+        }
     }
-    const double untilNext = std::ceil((1.0 - (elapsed - std::floor(elapsed))) * 1000.0);
-    return static_cast<int>(std::fmax(1.0, std::fmin(1000.0, untilNext)));
+    return nearest;
 }
 
-std::string UtcToLocalTime(std::string_view utc, const TimeZoneReading& zone) {
-    const std::int32_t offset = ZoneOffsetMinutes(zone);
-    const std::int64_t hour = FieldValue(utc, 0, 2);
-    if (offset % 60 == 0) {
-        const std::string rest(utc.size() > 2 ? utc.substr(2, 6) : std::string_view());
-        return TwoDigits(Wrap(hour + offset / 60, 24)) + rest;
-    }
-    // Half- and quarter-hour zones (India, Nepal, Newfoundland ...) move the minutes as well.
-    const std::int64_t minutes = Wrap(hour * 60 + FieldValue(utc, 3, 2) + offset, kMinutesPerDay);
-    const std::string seconds(utc.size() > 5 ? utc.substr(5, 3) : std::string_view());
-    return TwoDigits(minutes / 60) + ":" + TwoDigits(minutes % 60) + seconds;
+int MillisecondsUntilNextSecond(nanoseconds elapsed) {
+    const nanoseconds intoSecond = elapsed - floor<seconds>(elapsed);
+    const auto until = ceil<milliseconds>(seconds{1} - intoSecond).count();
+    return static_cast<int>(std::clamp<std::int64_t>(until, 1, 1000));
 }
 
 }  // namespace tikora

@@ -1,14 +1,15 @@
 #pragma once
 
-// Time-of-day arithmetic of the atomic-time page: texts of the form HH:MM:SS, the running
-// displays' elapsed seconds and when their shown second next changes, and the move from UTC to
-// local time.
+// Time-of-day arithmetic of the atomic-time page: texts of the form HH:MM:SS, the local time of
+// day of an instant, and the instant nearest to now that shows a given time of day.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "shared/time_types.h"
+#include "platform/clock_setter.h"
+#include "platform/zone_rules.h"
 
 namespace tikora {
 
@@ -20,6 +21,8 @@ struct TimeOfDay {
 
 // "HH:MM:SS", each field two digits.
 std::string TimeOfDayText(int hour, int minute, int second);
+// The same for whole seconds since midnight, wrapped into one day.
+std::string TimeOfDayText(std::chrono::seconds sinceMidnight);
 
 // A text that is exactly a time of day: two digits 00-23, ":", 00-59, ":", 00-60 (a leap second).
 std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text);
@@ -29,15 +32,17 @@ std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text);
 // 00-23, so the result is always a time of day.
 std::string AdvanceTime(std::string_view text, float seconds);
 
-// Seconds from `base` to `now`, both seconds since local midnight. A negative difference means
-// midnight came in between, so the day is counted.
-float ElapsedSeconds(float now, float base);
+// The local time of day at `when` under the zone's rules, with its fraction: 0 to just under 24 h.
+std::chrono::nanoseconds LocalTimeOfDay(UtcTime when, const ZoneRules& zone);
 
-// How long until a display running from `base` shows its next second: at least 1, at most 1000.
-int MillisecondsUntilShownChange(float now, float base);
+// The instant nearest to `now` whose local time of day is `timeOfDay`: yesterday's, today's or
+// tomorrow's, never much more than 12 hours away. Where the local time occurs twice (the hour
+// repeated when the clocks go back) the nearer one is taken. A time the clocks skipped when they
+// went forward is read with the offset of before the change, as a display left running across it
+// still counts in that offset.
+UtcTime NearestInstant(std::chrono::nanoseconds timeOfDay, UtcTime now, const ZoneRules& zone);
 
-// A UTC time of day in local time. Zones a whole number of hours from UTC only change the hours,
-// carrying the rest of the text over as it stands; other zones convert the minutes too.
-std::string UtcToLocalTime(std::string_view utc, const TimeZoneReading& zone);
+// Milliseconds (1 to 1000) until a count that stands at `elapsed` reaches its next whole second.
+int MillisecondsUntilNextSecond(std::chrono::nanoseconds elapsed);
 
 }  // namespace tikora

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/modDefs.h"
+
 namespace tikora {
 
 // One entry of the fixed table of Daytime servers the atomic-time page offers.
@@ -27,6 +29,9 @@ inline constexpr std::array<TimeServer, kTimeServerCount> kTimeServers{{
     {"Abovnet [Virginia]", "time-b-g.nist.gov", "129.6.15.29"},
     {"Abovnet [New York City]", "time-c-g.nist.gov", "129.6.15.30"},
 }};
+
+// Copies the table into the shared record's three server arrays, entry i at index i.
+void FillServerTable(AtomicTimeStateRecord& state);
 
 // The list's text for entry `index`: the index, ": " and the entry's name.
 std::string ServerItemText(int index, std::string_view name);

@@ -14,9 +14,10 @@ std::int32_t ZoneOffsetMinutes(const TimeZoneReading& zone) {
     }
 }
 
-double InternetTimeAt(int hour, int minute, int second, std::int32_t offsetMinutes) {
+double InternetTime(const LocalTime& now, std::int32_t offsetMinutes) {
     // The 60 is the one hour of UTC+1; subtracting the offset moves local time to UTC.
-    const std::int64_t seconds = 3600LL * hour + 60LL * (60LL + minute - offsetMinutes) + second;
+    const std::int64_t seconds =
+        3600LL * now.hour + 60LL * (60LL + now.minute - offsetMinutes) + now.second;
     double value = static_cast<double>(1000 * seconds) / 86400.0;
     if (value > 1000) {
         value -= 1000;

@@ -1,19 +1,57 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <string>
+
 namespace tikora {
 
-// Sets the computer's clock to a local time of day, leaving today's date as it is.
+// An instant in UTC to the nanosecond, counted as the system's clock counts it (no leap seconds).
+using UtcTime = std::chrono::sys_time<std::chrono::nanoseconds>;
+
+// One reading of the computer's clock: the time it shows, and a steady count taken with it that
+// setting the clock does not move and that runs on through a suspend.
+struct ClockReading {
+    UtcTime utc;
+    std::chrono::nanoseconds steady{0};
+};
+
+class WallClock {
+  public:
+    virtual ~WallClock() = default;
+    virtual ClockReading Read() const = 0;
+};
+
+enum class ClockSetResult {
+    Done,
+    NotAllowed,     // no permission, or the user did not give it
+    AutomaticSync,  // the system keeps the clock itself and refuses changes by hand
+    ServiceAbsent,  // nothing that could set the clock answered
+    Failed,         // anything else; the detail says what
+};
+
+struct ClockSetReport {
+    ClockSetResult result = ClockSetResult::Done;
+    std::string detail;  // the system's own words, when it gave any
+};
+
+using ClockSetDone = std::function<void(const ClockSetReport&)>;
+
+// Sets the computer's clock to an instant. `done` hears how it went, once, on the program's
+// event loop: before SetClock returns when the clock is set directly, later when a service that
+// may first ask the user for permission does it.
 class ClockSetter {
   public:
     virtual ~ClockSetter() = default;
-    // False when the clock could not be set or the request could not be handed on.
-    virtual bool SetLocalTimeOfDay(int hour, int minute, int second) const = 0;
+    virtual void SetClock(UtcTime when, ClockSetDone done) const = 0;
 };
 
 // For programs that must never touch the clock.
 class RefusingClockSetter final : public ClockSetter {
   public:
-    bool SetLocalTimeOfDay(int, int, int) const override { return false; }
+    void SetClock(UtcTime, ClockSetDone done) const override {
+        done({ClockSetResult::NotAllowed, {}});
+    }
 };
 
 }  // namespace tikora

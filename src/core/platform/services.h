@@ -8,6 +8,7 @@
 #include "platform/time_source.h"
 #include "platform/time_zone.h"
 #include "platform/window_finder.h"
+#include "platform/zone_rules.h"
 
 namespace tikora {
 
@@ -27,6 +28,9 @@ struct Services {
     SystemTray* tray = nullptr;
     // Sets the machine's clock; null leaves it alone.
     const ClockSetter* clockSetter = nullptr;
+    // The clock as the preferences window reads it, and the zone's rules at any instant.
+    const WallClock* wallClock = nullptr;
+    const ZoneRules* zoneRules = nullptr;
 };
 
 const Services& Platform();

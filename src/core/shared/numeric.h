@@ -23,9 +23,4 @@ inline std::int32_t RoundHalfEven(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-// The design's 16-bit integer variables keep only their low 16 bits, as a 16-bit store would.
-inline std::int16_t ToInt16(std::int32_t value) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
-}
-
 }  // namespace tikora

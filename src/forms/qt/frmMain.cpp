@@ -3,11 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
-#include <cmath>
 
-#include "clock/clock_text.h"
-#include "clock/glyph_layout.h"
 #include "clock/internet_time.h"
 #include "clock/text_layout.h"
 #include "platform/screen_metrics.h"
@@ -16,7 +12,6 @@
 #include "qt/modMain.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
-#include "shared/utf8.h"
 
 namespace tikora {
 
@@ -29,19 +24,6 @@ constexpr int kDesignWidthTwips = 1335;
 constexpr int kDesignHeightTwips = 885;
 constexpr int kTimeBoxWidth = 57;
 constexpr int kTimeBoxHeight = 17;
-
-// Where a tick's text may leave ink: its measured box with a line's height of room on every side,
-// for glyphs that reach past their advance or above their ascent, and the whole of the window's
-// part of picBuffer, so that what the window shows is drawn exactly as without a limit.
-PixelRect TextArea(Point origin, const TextExtent& extent, int windowWidth, int windowHeight) {
-    const auto pixels = [](double value) {
-        return static_cast<int>(std::clamp(std::ceil(value), 0.0, double{1 << 24}));
-    };
-    const int room = pixels(extent.height) + 1;
-    const PixelRect text{origin.x - room, origin.y - room, pixels(extent.width) + 2 * room,
-                         pixels(extent.height) + 2 * room};
-    return Union(text, PixelRect{0, 0, windowWidth, windowHeight});
-}
 
 QImage ImageOf(const PixelBuffer& buffer) {
     return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
@@ -70,14 +52,17 @@ void ClockWindow::Form_Load() {
 }
 
 void ClockWindow::tmrClock_Timer() {
-    const LocalTime now = Platform().time->Now();
-    const std::string timeText = TimeText(now.hour, now.minute, SkinSettings.Separator);
-    const std::string beatText = BeatText(InternetTime());
-    const std::string& shown = ClockSettings.BeatTime ? beatText : timeText;
-    if (SkinSettings.DisplayImage) {
-        DrawShownGlyphs(shown);
+    // One reading of the clock and one of the zone serve the whole frame, so that its texts can
+    // never straddle a second.
+    TickReading reading;
+    reading.now = Platform().time->Now();
+    Get_TimeZone(reading.zoneOffset);
+    const ClockFace face = FaceOf(SkinSettings, ClockSettings);
+    const ClockFrame frame = ComposeFrame(reading, face, width(), height());
+    if (face.displayImage) {
+        DrawShownGlyphs(frame);
     } else {
-        DrawShownText(shown);
+        DrawShownText(frame.text);
     }
     // The block copy onto the window (see paintEvent), unless the window shows this very frame
     // already, as it does for all but one tick in a minute: no repaint, nothing sent to the
@@ -87,35 +72,27 @@ void ClockWindow::tmrClock_Timer() {
     }
 }
 
-void ClockWindow::DrawShownGlyphs(const std::string& text) {
+void ClockWindow::DrawShownGlyphs(const ClockFrame& frame) {
     picBuffer.Clear();
-    std::int32_t position = 0;
-    for (const char32_t character : DecodeUtf8(text)) {
-        DrawGlyph(character, position++);
+    for (const GlyphCopy& copy : frame.glyphs) {
+        DrawGlyph(copy);
     }
 }
 
-void ClockWindow::DrawGlyph(char32_t character, std::int32_t position) {
-    const GlyphMetrics metrics{SkinSettings.CharWidth, SkinSettings.CharHeight,
-                               SkinSettings.SepWidth};
-    const std::optional<GlyphCopy> copy =
-        PlaceGlyph(character, position, ClockSettings.BeatTime, metrics, width(), height());
-    if (copy) {
-        BlockCopy(picBuffer.image, copy->destinationX, copy->destinationY, copy->width,
-                  copy->height, picSkin.picture, copy->sourceX, 0);
-        picBuffer.MarkDrawn({copy->destinationX, copy->destinationY, copy->width, copy->height});
-    }
+void ClockWindow::DrawGlyph(const GlyphCopy& copy) {
+    BlockCopy(picBuffer.image, copy.destinationX, copy.destinationY, copy.width, copy.height,
+              picSkin.picture, copy.sourceX, 0);
+    picBuffer.MarkDrawn({copy.destinationX, copy.destinationY, copy.width, copy.height});
 }
 
 void ClockWindow::DrawShownText(const std::string& text) {
     const FontSpec font = BufferFont();
     const TextExtent extent = textPainter_.Measure(text, font);
-    const Point origin = TextOrigin(width(), height(), extent.width, extent.height);
+    const TextPlacement place = PlaceText(width(), height(), extent.width, extent.height);
     picBuffer.Clear();
-    const PixelRect area = TextArea(origin, extent, width(), height());
-    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor), origin,
-                      area);
-    picBuffer.MarkDrawn(area);
+    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor),
+                      place.origin, place.area);
+    picBuffer.MarkDrawn(place.area);
 }
 
 TextExtent ClockWindow::MeasureText(const std::string& text) {
@@ -129,13 +106,6 @@ FontSpec ClockWindow::BufferFont() const {
 
 void ClockWindow::Get_TimeZone(std::int32_t& offset) const {
     offset = ZoneOffsetMinutes(Platform().zone->Read());
-}
-
-double ClockWindow::InternetTime() const {
-    const LocalTime now = Platform().time->Now();
-    std::int32_t offset = 0;
-    Get_TimeZone(offset);
-    return InternetTimeAt(now.hour, now.minute, now.second, offset);
 }
 
 void ClockWindow::SetBackColor(std::uint32_t colorRef) {

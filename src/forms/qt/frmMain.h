@@ -5,14 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "clock/clock_frame.h"
 #include "clock/picture_box.h"
 #include "platform/text_painter.h"
 #include "qt/form_instance.h"
 
 namespace tikora {
 
-// frmMain, the clock face and the program's start-up window. Every tick composes the text to
-// show, draws it into the off-screen picBuffer and puts picBuffer on the window in one copy.
+// frmMain, the clock face and the program's start-up window. Every tick reads the clock and the
+// zone once, has the core compose the frame from them, the mode and the skin, draws the frame into
+// the off-screen picBuffer and puts picBuffer on the window in one copy.
 class ClockWindow : public QWidget {
   public:
     ClockWindow();
@@ -22,13 +24,12 @@ class ClockWindow : public QWidget {
     // Opens the popup menu at the mouse pointer.
     void Form_Click(QPoint mousePosition);
 
-    // The local zone's offset from UTC in force now, in minutes.
+    // The local zone's offset from UTC in force now, in minutes: the tick's one reading of the
+    // zone.
     void Get_TimeZone(std::int32_t& offset) const;
-    // The Internet Time beat value for the current local time, 0 to 1000.
-    double InternetTime() const;
 
-    // Copies the strip's cell for one character of the shown text to its place in picBuffer.
-    void DrawGlyph(char32_t character, std::int32_t position);
+    // Copies one cell of the strip in picSkin to its place in picBuffer.
+    void DrawGlyph(const GlyphCopy& copy);
 
     // The size of `text` in the font the clock draws its text in, in pixels.
     TextExtent MeasureText(const std::string& text);
@@ -46,7 +47,7 @@ class ClockWindow : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    void DrawShownGlyphs(const std::string& text);
+    void DrawShownGlyphs(const ClockFrame& frame);
     void DrawShownText(const std::string& text);
     FontSpec BufferFont() const;
 

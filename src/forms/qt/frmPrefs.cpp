@@ -1,11 +1,13 @@
 #include "qt/frmPrefs.h"
 
 #include <QCloseEvent>
+#include <QMessageBox>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <optional>
+#include <string>
 
-#include "atomic/time_of_day.h"
 #include "atomic/time_servers.h"
 #include "platform/services.h"
 #include "qt/form_layout.h"
@@ -18,20 +20,54 @@ FormInstance<PrefsWindow> frmPrefs;
 namespace {
 
 constexpr std::uint16_t kDaytimePort = 13;
-// The caption of a display that stands still.
-const QString kStandingStill = QStringLiteral("00:00:00");
+
+const QString kCaption = QStringLiteral(":: Tikora [ Preferences ] ::");
 
 DaytimeRoute& Route() {
     static DaytimeRoute route;
     return route;
 }
 
+ConfirmHook& Confirm() {
+    static ConfirmHook hook;
+    return hook;
+}
+
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-float SecondsNow() {
-    return Platform().time->Now().SecondsSinceMidnight();
+// Where the services leave them out (tools that never set the clock), the standard library's
+// clocks and UTC serve.
+class LibraryClock final : public WallClock {
+  public:
+    ClockReading Read() const override {
+        return {std::chrono::time_point_cast<std::chrono::nanoseconds>(
+                    std::chrono::system_clock::now()),
+                std::chrono::steady_clock::now().time_since_epoch()};
+    }
+};
+
+class UtcRules final : public ZoneRules {
+  public:
+    std::chrono::seconds OffsetAt(std::chrono::sys_seconds) const override {
+        return std::chrono::seconds{0};
+    }
+};
+
+const ZoneRules& Rules() {
+    static const UtcRules utc;
+    return Platform().zoneRules != nullptr ? *Platform().zoneRules : utc;
+}
+
+ClockReading Now() {
+    static const LibraryClock library;
+    return (Platform().wallClock != nullptr ? *Platform().wallClock : library).Read();
+}
+
+const ClockSetter& Setter() {
+    static const RefusingClockSetter none;
+    return Platform().clockSetter != nullptr ? *Platform().clockSetter : none;
 }
 
 void SetTextColor(QLabel& label, const QColor& color) {
@@ -46,6 +82,10 @@ void SetDaytimeRouteForTesting(DaytimeRoute route) {
     Route() = std::move(route);
 }
 
+void SetConfirmHookForTesting(ConfirmHook hook) {
+    Confirm() = std::move(hook);
+}
+
 PrefsWindow::PrefsWindow()
     : tabPrincipal(this),
       // Positions inside the tab control count from its own corner, tab strip included, so the
@@ -56,17 +96,15 @@ PrefsWindow::PrefsWindow()
       cmdGetAtomic(QStringLiteral("Get Atomic Time"), &frmAtomicTime),
       frmTime(&frmAtomicTime),
       lblLocalTime(QStringLiteral("[Local Time]:"), &frmTime),
-      lblLocalTime2(kStandingStill, &frmTime),
+      lblLocalTime2(&frmTime),
       lblAtomicTime(QStringLiteral("[Atomic Time]:"), &frmTime),
-      lblAtomicTime2(kStandingStill, &frmTime),
+      lblAtomicTime2(&frmTime),
       cmdUpdate(QStringLiteral("Update Local Time"), &frmTime),
       cmdSyncTime(QStringLiteral("Syncronise Time"), &frmTime),
       cmdOk(QStringLiteral("&OK"), this),
-      local_{lblLocalTime2, tmLocalTime, AtomicTimeState.LocalTimeText,
-             AtomicTimeState.LocalTimeStamp, false},
-      atomic_{lblAtomicTime2, tmAtomicTime, AtomicTimeState.AtomicTimeText,
-              AtomicTimeState.AtomicTimeStamp, false} {
-    MakeFixedDialog(*this, QStringLiteral(":: Tikora [ Preferences ] ::"), 6030, 3585);
+      lblStatus(this),
+      displays_(AtomicTimeState, Rules()) {
+    MakeFixedDialog(*this, kCaption, 6030, 3585);
     tabPrincipal.addTab(&atomicPage_, QStringLiteral(":: Atomic Time ::"));
     PlaceInTwips(tabPrincipal, 60, 60, 5925, 3075);
     PlaceInTwips(frmAtomicTime, 120, 450, 5685, 2445);
@@ -91,6 +129,9 @@ PrefsWindow::PrefsWindow()
     PlaceInTwips(cmdUpdate, 3570, 240, 1605, 315);
     PlaceInTwips(cmdSyncTime, 3570, 600, 1605, 285);
     PlaceInTwips(cmdOk, 4710, 3180, 1275, 345);
+    // Two lines beside the OK button, under the tab control.
+    PlaceInTwips(lblStatus, 60, 3150, 4590, 420);
+    lblStatus.setWordWrap(true);
 
     // Instead of ticking every millisecond, each display's timer is set for the moment its shown
     // second changes; what it shows is the same.
@@ -100,6 +141,9 @@ PrefsWindow::PrefsWindow()
     }
     QObject::connect(&tmLocalTime, &QTimer::timeout, this, [this] { tmLocalTime_Timer(); });
     QObject::connect(&tmAtomicTime, &QTimer::timeout, this, [this] { tmAtomicTime_Timer(); });
+    tmAtomicQuery.setSingleShot(true);
+    tmAtomicQuery.setInterval(std::chrono::milliseconds(kQueryTimeLimit));
+    QObject::connect(&tmAtomicQuery, &QTimer::timeout, this, [this] { tmAtomicQuery_Timer(); });
     // The socket takes no more from the network than a reply may hold: a server that floods the
     // connection fills the kernel's buffers, never this process's memory.
     wsAtomicTime.setReadBufferSize(static_cast<qint64>(DaytimeReply::kMaxBytes));
@@ -109,6 +153,8 @@ PrefsWindow::PrefsWindow()
     });
     QObject::connect(&wsAtomicTime, &QAbstractSocket::disconnected, this,
                      [this] { wsAtomicTime_Close(); });
+    QObject::connect(&wsAtomicTime, &QAbstractSocket::errorOccurred, this,
+                     [this](QAbstractSocket::SocketError error) { wsAtomicTime_Error(error); });
     QObject::connect(&cmdGetAtomic, &QPushButton::clicked, this, [this] { cmdGetAtomic_Click(); });
     QObject::connect(&cmdSyncTime, &QPushButton::clicked, this, [this] { cmdSyncTime_Click(); });
     QObject::connect(&cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
@@ -122,28 +168,16 @@ PrefsWindow::~PrefsWindow() {
 }
 
 void PrefsWindow::Form_Load() {
-    FillServerTable();
+    FillServerTable(AtomicTimeState);
     for (int i = 0; i < kTimeServerCount; ++i) {
         cmbServerList.addItem(Text(ServerItemText(i, AtomicTimeState.ServerNames.Get(i))));
     }
     cmbServerList.setCurrentIndex(0);
     remotePort_ = kDaytimePort;
-    const LocalTime now = Platform().time->Now();
-    AtomicTimeState.LocalTimeStamp = now.SecondsSinceMidnight();
-    AtomicTimeState.LocalTimeText = TimeOfDayText(now.hour, now.minute, now.second);
-    SetCaption(local_, AtomicTimeState.LocalTimeText);
     // The timers run from the load on; the atomic display stands still until it gets a base.
-    tmLocalTime_Timer();
-    tmAtomicTime_Timer();
-}
-
-void PrefsWindow::FillServerTable() {
-    for (int i = 0; i < kTimeServerCount; ++i) {
-        const TimeServer& server = kTimeServers[static_cast<std::size_t>(i)];
-        AtomicTimeState.ServerNames.Set(i, std::string(server.name));
-        AtomicTimeState.ServerHosts.Set(i, std::string(server.host));
-        AtomicTimeState.ServerAddresses.Set(i, std::string(server.address));
-    }
+    const ClockReading now = Now();
+    displays_.Load(now);
+    DrawBoth(now);
 }
 
 void PrefsWindow::cmdGetAtomic_Click() {
@@ -154,8 +188,13 @@ void PrefsWindow::cmdGetAtomic_Click() {
     if (Route()) {
         endpoint = Route()(endpoint.host, endpoint.port);
     }
+    // The last answer is not new: the atomic display stands still until this query's answer.
+    displays_.QueryStarted();
+    Draw(DisplayId::Atomic, Now());
+    SetStatus(AskingText(remoteHost_));
     // Nothing is sent: a Daytime server writes its line as soon as the connection stands.
     awaitingReply_ = true;
+    tmAtomicQuery.start();
     wsAtomicTime.connectToHost(endpoint.host, endpoint.port);
 }
 
@@ -179,94 +218,144 @@ void PrefsWindow::wsAtomicTime_Close() {
     HandleReply();
 }
 
-void PrefsWindow::HandleReply() {
-    const std::string text = reply_.Text();
-    CloseSocket();
-    // A reply without a time of day where the time belongs is treated as no answer at all.
-    const std::optional<std::string> utc = ReplyTimeField(text);
-    if (!utc) {
+void PrefsWindow::wsAtomicTime_Error(QAbstractSocket::SocketError error) {
+    if (!awaitingReply_) {
         return;
     }
-    AtomicTimeState.AtomicTimeStamp = SecondsNow();
-    SetCaption(atomic_, UtcToLocalTime(*utc));
-    AtomicTimeState.AtomicTimeText = lblAtomicTime2.text().toStdString();
-    tmAtomicTime_Timer();
+    switch (error) {
+        case QAbstractSocket::RemoteHostClosedError:
+            wsAtomicTime_Close();
+            break;
+        case QAbstractSocket::HostNotFoundError:
+            QueryFailed(QueryFailure::UnknownHost);
+            break;
+        case QAbstractSocket::ConnectionRefusedError:
+            QueryFailed(QueryFailure::Refused);
+            break;
+        default:
+            QueryFailed(QueryFailure::Other, wsAtomicTime.errorString());
+            break;
+    }
+}
+
+void PrefsWindow::tmAtomicQuery_Timer() {
+    if (awaitingReply_) {
+        QueryFailed(QueryFailure::NoAnswer);
+    }
+}
+
+void PrefsWindow::HandleReply() {
+    // The moment the line arrived: a NIST server sends it to arrive at the second it names.
+    const ClockReading now = Now();
+    const std::string text = reply_.Text();
+    CloseSocket();
+    const ReplyResult result = displays_.TakeReply(text, now);
+    if (result == ReplyResult::NotATime && text.empty()) {
+        QueryFailed(QueryFailure::Dropped);
+        return;
+    }
+    SetStatus(AnswerText(result, remoteHost_));
+    Draw(DisplayId::Atomic, now);
+}
+
+void PrefsWindow::QueryFailed(QueryFailure failure, const QString& detail) {
+    CloseSocket();
+    SetStatus(QueryFailureText(failure, remoteHost_, detail.toStdString()));
 }
 
 void PrefsWindow::CloseSocket() {
     awaitingReply_ = false;
+    tmAtomicQuery.stop();
     reply_.Clear();
     const QSignalBlocker quiet(wsAtomicTime);
     wsAtomicTime.abort();
 }
 
-std::string PrefsWindow::UtcToLocalTime(const std::string& utc) const {
-    return tikora::UtcToLocalTime(utc, Platform().zone->Read());
-}
-
-std::string PrefsWindow::AdvanceTime(const std::string& text, float seconds) const {
-    return tikora::AdvanceTime(text, seconds);
-}
-
 void PrefsWindow::tmLocalTime_Timer() {
-    Tick(local_);
+    const ClockReading now = Now();
+    displays_.Tick(DisplayId::Local, now);
+    Draw(DisplayId::Local, now);
 }
 
 void PrefsWindow::tmAtomicTime_Timer() {
-    Tick(atomic_);
+    const ClockReading now = Now();
+    displays_.Tick(DisplayId::Atomic, now);
+    Draw(DisplayId::Atomic, now);
 }
 
-void PrefsWindow::Tick(Display& display) {
-    const float now = SecondsNow();
-    if (display.label.text() == kStandingStill && !display.captionFromTick) {
-        display.timer.stop();
-        return;
+void PrefsWindow::Draw(DisplayId display, const ClockReading& now) {
+    const bool local = display == DisplayId::Local;
+    (local ? lblLocalTime2 : lblAtomicTime2).setText(Text(displays_.Shown(display)));
+    QTimer& timer = local ? tmLocalTime : tmAtomicTime;
+    if (const std::optional<int> wait = displays_.MillisecondsUntilChange(display, now)) {
+        timer.start(*wait);
+    } else {
+        timer.stop();
     }
-    // Recomputed from the base every time, so nothing accumulates between ticks.
-    display.label.setText(
-        Text(AdvanceTime(display.baseText, ElapsedSeconds(now, display.baseStamp))));
-    display.captionFromTick = true;
-    display.timer.start(MillisecondsUntilShownChange(now, display.baseStamp));
 }
 
-void PrefsWindow::SetCaption(Display& display, const std::string& caption) {
-    display.label.setText(Text(caption));
-    display.captionFromTick = false;
+void PrefsWindow::DrawBoth(const ClockReading& now) {
+    Draw(DisplayId::Local, now);
+    Draw(DisplayId::Atomic, now);
 }
 
 void PrefsWindow::cmdSyncTime_Click() {
-    // Both displays as they stand at this very moment, however their timers fell.
-    tmLocalTime_Timer();
-    tmAtomicTime_Timer();
-    const float now = SecondsNow();
-    AtomicTimeState.LocalTimeStamp = now;
-    AtomicTimeState.AtomicTimeStamp = now;
-    AtomicTimeState.LocalTimeText = lblAtomicTime2.text().toStdString();
-    AtomicTimeState.AtomicTimeText = AtomicTimeState.LocalTimeText;
-    // Any caption but "00:00:00" sets a display running; the ticks replace it at once.
-    const std::string baseSeconds = QString::number(static_cast<double>(now)).toStdString();
-    SetCaption(atomic_, baseSeconds);
-    SetCaption(local_, baseSeconds);
-    tmAtomicTime_Timer();
-    tmLocalTime_Timer();
+    const ClockReading now = Now();
+    SetStatus(SyncText(displays_.Synchronise(now)));
+    DrawBoth(now);
 }
 
 void PrefsWindow::cmdUpdate_Click() {
-    tmLocalTime_Timer();
-    tmAtomicTime_Timer();
-    // A running display's hours never pass 23, so its caption is always a time of day. A clock
-    // that can't be set is not reported.
-    const std::optional<TimeOfDay> time = ParseTimeOfDay(lblLocalTime2.text().toStdString());
-    if (time && Platform().clockSetter != nullptr) {
-        Platform().clockSetter->SetLocalTimeOfDay(time->hour, time->minute, time->second);
+    if (settingClock_) {
+        return;  // the last request has not been answered yet
     }
-    const float now = SecondsNow();
-    AtomicTimeState.LocalTimeStamp = now;
-    AtomicTimeState.AtomicTimeStamp = now;
-    AtomicTimeState.LocalTimeText = lblAtomicTime2.text().toStdString();
-    AtomicTimeState.AtomicTimeText = AtomicTimeState.LocalTimeText;
-    tmLocalTime_Timer();
-    tmAtomicTime_Timer();
+    UpdatePlan plan = displays_.PlanUpdate(Now());
+    if (plan.refusal != UpdateRefusal::None) {
+        SetStatus(UpdateRefusalText(plan.refusal));
+        return;
+    }
+    if (abs(plan.change) > kAskAboveChange) {
+        const std::string question = ConfirmChangeText(plan.change);
+        QPointer<PrefsWindow> alive(this);
+        const bool yes =
+            Confirm() ? Confirm()(question)
+                      : QMessageBox::question(this, kCaption, Text(question)) == QMessageBox::Yes;
+        if (alive.isNull()) {
+            return;
+        }
+        if (!yes) {
+            SetStatus("The clock was left as it is.");
+            return;
+        }
+        // The question took its time; the display has run on meanwhile.
+        plan = displays_.PlanUpdate(Now());
+    }
+    settingClock_ = true;
+    cmdUpdate.setEnabled(false);
+    SetStatus("Setting the clock...");
+    QPointer<PrefsWindow> window(this);
+    const std::chrono::nanoseconds change = plan.change;
+    Setter().SetClock(plan.target, [window, change](const ClockSetReport& report) {
+        if (!window.isNull()) {
+            window->ClockSet(report, change);
+        }
+    });
+}
+
+void PrefsWindow::ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change) {
+    settingClock_ = false;
+    cmdUpdate.setEnabled(true);
+    SetStatus(ClockSetText(report, change));
+    if (report.result == ClockSetResult::Done) {
+        // Stamped with the clock as it reads after the change.
+        const ClockReading now = Now();
+        displays_.Rebase(now);
+        DrawBoth(now);
+    }
+}
+
+void PrefsWindow::SetStatus(const std::string& text) {
+    lblStatus.setText(Text(text));
 }
 
 void PrefsWindow::cmdOk_Click() {

@@ -8,17 +8,23 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "atomic/daytime_reply.h"
+#include "atomic/running_displays.h"
+#include "atomic/status_text.h"
 #include "qt/form_instance.h"
 
 namespace tikora {
 
 // frmPrefs: the preferences window, with its one page. It asks a Daytime server for the time,
-// shows it running beside the local time, and sets the computer's clock from it. Modeless.
+// shows it running beside the local time, and sets the computer's clock from it. Modeless. The
+// running displays are a RunningDisplays model that the window draws; it forwards the clicks, the
+// socket's events and the timers' ticks to it with a reading of the computer's clock. A status
+// line says how a query, a synchronisation or setting the clock went.
 class PrefsWindow : public QWidget {
   public:
     PrefsWindow();
@@ -31,6 +37,9 @@ class PrefsWindow : public QWidget {
     void wsAtomicTime_DataArrival(std::int32_t bytesTotal);
     // The server closed the connection: whatever it sent is all there is.
     void wsAtomicTime_Close();
+    void wsAtomicTime_Error(QAbstractSocket::SocketError error);
+    // The query's time is up.
+    void tmAtomicQuery_Timer();
     void tmLocalTime_Timer();
     void tmAtomicTime_Timer();
     void cmdSyncTime_Click();
@@ -50,42 +59,35 @@ class PrefsWindow : public QWidget {
     QPushButton cmdUpdate;
     QPushButton cmdSyncTime;
     QPushButton cmdOk;
+    QLabel lblStatus;
     QTcpSocket wsAtomicTime;
     // Single-shot, each set for the moment its display's shown second changes.
     QTimer tmAtomicTime;
     QTimer tmLocalTime;
+    // Single-shot: the time a query has to connect and answer.
+    QTimer tmAtomicQuery;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // One running display: its label shows the base text advanced by the seconds since the base
-    // was taken. A caption of exactly "00:00:00" that the display's own tick did not write means
-    // the display stands still.
-    struct Display {
-        QLabel& label;
-        QTimer& timer;
-        std::string& baseText;
-        float& baseStamp;
-        bool captionFromTick = false;
-    };
-
-    void FillServerTable();
-    std::string UtcToLocalTime(const std::string& utc) const;
-    std::string AdvanceTime(const std::string& text, float seconds) const;
-    void Tick(Display& display);
-    void SetCaption(Display& display, const std::string& caption);
+    // Shows what the model holds in a display's label and sets its timer for the next change.
+    void Draw(DisplayId display, const ClockReading& now);
+    void DrawBoth(const ClockReading& now);
     void HandleReply();
+    void QueryFailed(QueryFailure failure, const QString& detail = {});
     void CloseSocket();
+    void ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change);
+    void SetStatus(const std::string& text);
     void Unload();
 
     std::string remoteHost_;
     std::uint16_t remotePort_ = 0;
     DaytimeReply reply_;
     bool awaitingReply_ = false;
+    bool settingClock_ = false;
     QWidget atomicPage_;
-    Display local_;
-    Display atomic_;
+    RunningDisplays displays_;
 };
 
 extern FormInstance<PrefsWindow> frmPrefs;
@@ -98,5 +100,10 @@ struct DaytimeEndpoint {
 };
 using DaytimeRoute = std::function<DaytimeEndpoint(const QString& host, std::uint16_t port)>;
 void SetDaytimeRouteForTesting(DaytimeRoute route);
+
+// Lets tests answer the question asked before a large change of the clock: the hook receives the
+// question and returns the answer, in place of the modal box. An empty hook restores the box.
+using ConfirmHook = std::function<bool(const std::string& question)>;
+void SetConfirmHookForTesting(ConfirmHook hook);
 
 }  // namespace tikora

@@ -1,58 +1,38 @@
+#include "common/registry_settings_store.h"
 #include "platform/services.h"
-#include "posix/modRegistry.h"
 #include "qt/frmMenu.h"
 #include "qt/modMain.h"
+#include "settings/settings_rules.h"
 #include "shared/modDefs.h"
 
 namespace tikora {
-namespace {
-
-const std::string kSettingsKey = "Software\\Vardo Software\\Tikora";
-const std::string kSkinsKey = kSettingsKey + "\\Skins";
-
-std::string ProgramFolder() {
-    return Platform().programFolder();
-}
-
-void UseDefaultSkin() {
-    SkinSettings.CurrentSkinFile = SkinSettings.DefaultSkinFile;
-    SkinSettings.CurrentSkinPath = SkinSettings.DefaultSkinPath;
-}
-
-}  // namespace
 
 void LoadSettings() {
-    SkinSettings.DefaultSkinFile = "Zefro.ini";
-    SkinSettings.DefaultSkinPath = ProgramFolder() + "/Skins/Zefro";
-    SkinSettings.CurrentSkinFile = ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile");
-    SkinSettings.CurrentSkinPath = ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath");
-    if (SkinSettings.CurrentSkinPath.empty() || SkinSettings.CurrentSkinFile.empty()) {
-        UseDefaultSkin();
+    const RegistrySettingsStore store;
+    const LoadedSettings loaded = ReadSettings(store, Platform().programFolder());
+    SkinSettings.CurrentSkinPath = loaded.CurrentSkinPath;
+    SkinSettings.CurrentSkinFile = loaded.CurrentSkinFile;
+    SkinSettings.DefaultSkinPath = loaded.DefaultSkinPath;
+    SkinSettings.DefaultSkinFile = loaded.DefaultSkinFile;
+    // A stored mode other than True or False leaves the start-up default and the initial check
+    // mark.
+    if (loaded.BeatTime) {
+        ClockSettings.BeatTime = *loaded.BeatTime;
+        frmMenu->mnuBeat->setChecked(*loaded.BeatTime);
     }
-    // A stored skin counts only when a copy of the program in this very folder saved it.
-    const std::string savedBy = ReadRegString(kCurrentUser, kSettingsKey, "ProgramPath");
-    if (savedBy.empty() || savedBy != ProgramFolder()) {
-        UseDefaultSkin();
-    }
-    const std::string beatTime = ReadRegString(kCurrentUser, kSettingsKey, "BeatTime");
-    if (beatTime == "True") {
-        ClockSettings.BeatTime = true;
-        frmMenu->mnuBeat->setChecked(true);
-    } else if (beatTime.empty() || beatTime == "False") {
-        ClockSettings.BeatTime = false;
-        frmMenu->mnuBeat->setChecked(false);
-    }
-    // Anything else leaves the start-up default and the menu's design-time check mark.
 }
 
 void SaveSettings() {
-    WriteRegString(kCurrentUser, kSettingsKey, "ProgramPath", ProgramFolder());
-    WriteRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath", SkinSettings.CurrentSkinPath);
-    WriteRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile", SkinSettings.CurrentSkinFile);
-    WriteRegString(kCurrentUser, kSkinsKey, "DefaultSkinPath", SkinSettings.DefaultSkinPath);
-    WriteRegString(kCurrentUser, kSkinsKey, "DefaultSkinFile", SkinSettings.DefaultSkinFile);
-    WriteRegString(kCurrentUser, kSettingsKey, "BeatTime",
-                   ClockSettings.BeatTime ? "True" : "False");
+    RegistrySettingsStore store;
+    // Nothing is said when the save fails: the values written before the failure stay written.
+    static_cast<void>(store.Write(SettingsValues({
+        .ProgramPath = Platform().programFolder(),
+        .CurrentSkinPath = SkinSettings.CurrentSkinPath,
+        .CurrentSkinFile = SkinSettings.CurrentSkinFile,
+        .DefaultSkinPath = SkinSettings.DefaultSkinPath,
+        .DefaultSkinFile = SkinSettings.DefaultSkinFile,
+        .BeatTime = static_cast<bool>(ClockSettings.BeatTime),
+    })));
 }
 
 }  // namespace tikora

@@ -4,6 +4,7 @@
 
 #include "platform/file_read.h"
 #include "posix/descriptor.h"
+#include "posix/system_files.h"
 
 namespace tikora {
 
@@ -33,6 +34,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
     }
     content.resize(filled);
     return content;
+}
+
+std::optional<std::string> SystemFiles::ReadRegular(const std::string& path,
+                                                    std::size_t maxBytes) const {
+    return ReadRegularFile(path, maxBytes);
 }
 
 }  // namespace tikora

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/file_search.h"
+#include "posix/system_files.h"
 #include "shared/wildcard.h"
 
 namespace tikora {
@@ -58,6 +59,10 @@ bool FindOrdinaryFile(const std::string& pattern) {
     }
     struct stat info {};
     return stat(pattern.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool SystemFiles::HasOrdinaryFile(const std::string& pattern) const {
+    return FindOrdinaryFile(pattern);
 }
 
 }  // namespace tikora

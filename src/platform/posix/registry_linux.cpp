@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "platform/file_read.h"
-#include "platform/registry.h"
 #include "platform/services.h"
 #include "posix/descriptor.h"
+#include "posix/registry_file.h"
 #include "settings/registry_format.h"
 
 namespace tikora {

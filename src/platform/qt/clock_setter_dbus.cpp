@@ -1,60 +1,90 @@
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <cerrno>
-#include <cstdint>
+#include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "qt/system_clock_setter.h"
 
 namespace tikora {
 namespace {
 
-// Asks systemd-timedated to move the clock by `microseconds`. The request is relative so that
-// however long the user takes to grant permission, the clock lands where it was meant to. Its
-// answer is not waited for: a refusal is not reported, and the program must not stall meanwhile.
-bool AskTimeDateService(std::int64_t microseconds) {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        return false;
+// Long enough for a person to type a password when the service asks for one.
+constexpr int kAnswerWithinMs = 5 * 60 * 1000;
+
+QDBusConnection Bus(const std::string& address) {
+    if (address.empty()) {
+        return QDBusConnection::systemBus();
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
-        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("SetTime"));
-    const bool interactive = true;
-    call << static_cast<qlonglong>(microseconds) << true << interactive;
-    call.setInteractiveAuthorizationAllowed(interactive);
-    return bus.send(call);
+    const QString where = QString::fromStdString(address);
+    return QDBusConnection::connectToBus(where, QStringLiteral("tikora-timedate ") + where);
+}
+
+ClockSetReport Report(const QDBusError& error) {
+    const QString name = error.name();
+    ClockSetReport report{ClockSetResult::Failed, error.message().toStdString()};
+    if (name == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled")) {
+        report.result = ClockSetResult::AutomaticSync;
+    } else if (error.type() == QDBusError::AccessDenied ||
+               name ==
+                   QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired") ||
+               name == QLatin1String("org.freedesktop.DBus.Error.AuthFailed")) {
+        report.result = ClockSetResult::NotAllowed;
+    } else if (error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoServer ||
+               error.type() == QDBusError::Disconnected || error.type() == QDBusError::NoReply ||
+               error.type() == QDBusError::TimedOut ||
+               name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+        report.result = ClockSetResult::ServiceAbsent;
+    }
+    return report;
 }
 
 }  // namespace
 
-bool SystemClockSetter::SetLocalTimeOfDay(int hour, int minute, int second) const {
-    timespec now{};
-    if (clock_gettime(CLOCK_REALTIME, &now) != 0) {
-        return false;
+TimeDateService::TimeDateService(std::string busAddress) : busAddress_(std::move(busAddress)) {}
+
+void TimeDateService::SetClock(UtcTime when, ClockSetDone done) const {
+    QDBusConnection bus = Bus(busAddress_);
+    if (!bus.isConnected()) {
+        done({ClockSetResult::ServiceAbsent, bus.lastError().message().toStdString()});
+        return;
     }
-    tm today{};
-    if (localtime_r(&now.tv_sec, &today) == nullptr) {
-        return false;
-    }
-    today.tm_hour = hour;
-    today.tm_min = minute;
-    today.tm_sec = second;
-    today.tm_isdst = -1;  // whatever the zone's rules say for that moment of today
-    const std::time_t target = std::mktime(&today);
-    if (target == static_cast<std::time_t>(-1)) {
-        return false;
-    }
-    const timespec wanted{target, 0};
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
+        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("SetTime"));
+    // An absolute time: a relative change would be applied again by every repeated request, and
+    // to a clock that might have moved in between.
+    const auto microseconds =
+        std::chrono::duration_cast<std::chrono::microseconds>(when.time_since_epoch()).count();
+    const bool relative = false;
+    const bool interactive = true;
+    call << static_cast<qlonglong>(microseconds) << relative << interactive;
+    call.setInteractiveAuthorizationAllowed(interactive);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerWithinMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+                         finished->deleteLater();
+                         const QDBusPendingReply<> reply = *finished;
+                         done(reply.isError() ? Report(reply.error()) : ClockSetReport{});
+                     });
+}
+
+void SystemClockSetter::SetClock(UtcTime when, ClockSetDone done) const {
+    const auto sinceEpoch = when.time_since_epoch();
+    const auto whole = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+    const timespec wanted{static_cast<std::time_t>(whole.count()),
+                          static_cast<long>((sinceEpoch - whole).count())};
     if (clock_settime(CLOCK_REALTIME, &wanted) == 0) {
-        return true;
+        done({});
+    } else if (errno == EPERM) {
+        service_.SetClock(when, std::move(done));
+    } else {
+        done({ClockSetResult::Failed, std::strerror(errno)});
     }
-    if (errno != EPERM) {
-        return false;
-    }
-    const std::int64_t nowMicroseconds =
-        static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-    return AskTimeDateService(static_cast<std::int64_t>(target) * 1000000 - nowMicroseconds);
 }
 
 }  // namespace tikora

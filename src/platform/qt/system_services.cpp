@@ -6,6 +6,7 @@
 #include "platform/settings_location.h"
 #include "posix/system_time_source.h"
 #include "posix/system_time_zone.h"
+#include "posix/system_zone_rules.h"
 #include "qt/system_clock_setter.h"
 #include "x11/x11_system_tray.h"
 #include "x11/x11_window_finder.h"
@@ -18,8 +19,11 @@ void InstallSystemServices() {
     static X11WindowFinder windows;
     static X11SystemTray tray;
     static const SystemClockSetter clockSetter;
+    static const SystemWallClock wallClock;
+    static const SystemZoneRules zoneRules;
     InstallServices(Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile,
-                             ReadMountTable, &windows, &tray, &clockSetter});
+                             ReadMountTable, &windows, &tray, &clockSetter, &wallClock,
+                             &zoneRules});
 }
 
 }  // namespace tikora

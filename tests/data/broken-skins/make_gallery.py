@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Writes the gallery of broken skins, one folder each. Run from this folder to regenerate it.
 
-What cannot or should not be committed is made by the test itself in its copy of a folder: the
-10 MB skin file, the skin file of 100000 sections, a Main that names a folder, and a Main that
-names a FIFO. README.md lists every skin and what loading it must do."""
+What cannot or should not be committed is made by the tests themselves: the 10 MB skin file, a
+Main that names a folder, and a Main that names a FIFO. README.md lists every skin and what loading
+it must do."""
 import pathlib
 import random
 import shutil
@@ -73,8 +73,6 @@ skin("nan-size", skin_ini(CharHeight="NaN"), strip)
 skin("negative-sizes", skin_ini(SepWidth="-1", FontSize="-8.25"), strip)
 # Made larger by the test: 10 MB of comment lines after a good skin file.
 skin("ini-10-mb", skin_ini(), strip)
-# Replaced by the test: 100000 sections, none of them a skin's.
-skin("ini-100000-sections", b"", strip)
 # The test makes strip.png a folder, or a FIFO.
 skin("main-names-a-folder", skin_ini(), {})
 skin("main-names-a-fifo", skin_ini(), {})

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace tikora {
+
+// The files a skin is read from. The core makes no system call of its own: the program hands it
+// the real file system, tests and the fuzzer a folder tree held in memory (MemoryFiles).
+class FileAccess {
+  public:
+    virtual ~FileAccess() = default;
+
+    // The whole content of a regular file of at most `maxBytes` bytes. Anything else (a missing
+    // file, a folder, a FIFO or device, which are never waited on, or a larger file) gives
+    // nothing.
+    virtual std::optional<std::string> ReadRegular(const std::string& path,
+                                                   std::size_t maxBytes) const = 0;
+
+    // True when a directory search for `pattern` finds an ordinary file: a regular file whose name
+    // does not begin with "." (such names count as hidden). "*" and "?" in the last path component
+    // act as wildcards. Any error or an empty name gives false.
+    virtual bool HasOrdinaryFile(const std::string& pattern) const = 0;
+};
+
+}  // namespace tikora

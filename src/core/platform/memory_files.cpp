@@ -1,0 +1,75 @@
+#include "platform/memory_files.h"
+
+#include <filesystem>
+
+#include "shared/wildcard.h"
+
+namespace tikora {
+namespace {
+
+// Purely lexical: nothing here asks the operating system.
+std::string Normal(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().generic_string();
+}
+
+bool IsHidden(const std::string& name) {
+    return !name.empty() && name.front() == '.';
+}
+
+}  // namespace
+
+void MemoryFiles::Put(const std::string& path, std::string bytes) {
+    entries_[Normal(path)] = std::move(bytes);
+}
+
+void MemoryFiles::PutOther(const std::string& path) {
+    entries_[Normal(path)] = std::nullopt;
+}
+
+void MemoryFiles::Clear() {
+    entries_.clear();
+    reads_ = 0;
+}
+
+std::optional<std::string> MemoryFiles::ReadRegular(const std::string& path,
+                                                    std::size_t maxBytes) const {
+    ++reads_;
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    const auto found = entries_.find(Normal(path));
+    if (found == entries_.end() || !found->second || found->second->size() > maxBytes) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+bool MemoryFiles::HasOrdinaryFile(const std::string& pattern) const {
+    if (pattern.empty() || pattern.find('\0') != std::string::npos) {
+        return false;
+    }
+    const std::size_t slash = pattern.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    if (name.empty() || IsHidden(name)) {
+        return false;
+    }
+    if (!HasWildcard(name)) {
+        const auto found = entries_.find(Normal(pattern));
+        return found != entries_.end() && found->second.has_value();
+    }
+    const std::string prefix = Normal(folder + "x");  // the folder as its entries begin
+    const std::string within = prefix.substr(0, prefix.size() - 1);
+    for (const auto& [path, bytes] : entries_) {
+        if (bytes && path.starts_with(within) &&
+            path.find('/', within.size()) == std::string::npos) {
+            const std::string entry = path.substr(within.size());
+            if (!IsHidden(entry) && MatchesWildcard(name, entry)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace tikora

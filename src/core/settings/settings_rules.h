@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
+
+namespace tikora {
+
+// What the settings come to at start, for a program in `programFolder`.
+struct LoadedSettings {
+    std::string CurrentSkinPath;
+    std::string CurrentSkinFile;
+    std::string DefaultSkinPath;
+    std::string DefaultSkinFile;
+    // True or False as stored (nothing stored counts as False); nothing when the stored text is
+    // any other, in which case the mode and the menu's check mark keep their start-up state.
+    std::optional<bool> BeatTime;
+};
+
+// The default skin is "<programFolder>/Skins/Zefro/Zefro.ini", whatever is stored. The stored
+// skin is used only when both its folder and its file name are stored and the stored ProgramPath
+// is exactly `programFolder`: a copy of the program elsewhere (or the same folder spelled in
+// other letter case) starts with the default skin. `separator` joins the folder names.
+LoadedSettings ReadSettings(const SettingsStore& store, const std::string& programFolder,
+                            char separator = '/');
+
+// What is saved at the end of a run.
+struct SettingsToSave {
+    std::string ProgramPath;
+    std::string CurrentSkinPath;
+    std::string CurrentSkinFile;
+    std::string DefaultSkinPath;
+    std::string DefaultSkinFile;
+    bool BeatTime = false;
+};
+
+// The six values a save writes, in the order they are written.
+std::vector<SettingsValue> SettingsValues(const SettingsToSave& settings);
+
+}  // namespace tikora

@@ -1,0 +1,115 @@
+#include "skins/skin_reader.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "skins/picture_decoder.h"
+#include "skins/skin_values.h"
+
+namespace tikora {
+namespace {
+
+// Keeps the first reason a load fails for; later ones are mostly its consequences.
+class Complaint {
+  public:
+    explicit Complaint(SkinReading& reading) : reading_(reading) {}
+    void operator()(SkinRefusal refusal, std::string reason) const {
+        if (reading_.refusal == SkinRefusal::kNone) {
+            reading_.refusal = refusal;
+            reading_.whyNot = std::move(reason);
+        }
+    }
+    void operator()(std::string reason) const { (*this)(SkinRefusal::kInvalid, std::move(reason)); }
+
+  private:
+    SkinReading& reading_;
+};
+
+std::optional<float> ReadSize(const SkinFile& skin, const char* section, const char* key,
+                              const Complaint& complain) {
+    const std::optional<float> size = ParseSkinNumber(skin.Value(section, key));
+    if (!size || !std::isfinite(*size) || *size < 0 || *size > kMaxSkinSize) {
+        complain(std::string(key) + " is not a size from 0 to 4096");
+        return std::nullopt;
+    }
+    return size;
+}
+
+std::optional<std::uint32_t> ReadColour(const SkinFile& skin, const char* key,
+                                        const Complaint& complain) {
+    const std::optional<std::uint32_t> colour = ParseSkinColour(skin.Value("Text", key));
+    if (!colour) {
+        complain(std::string(key) + " is not a colour \"red,green,blue\"");
+    }
+    return colour;
+}
+
+std::optional<PixelBuffer> ReadStrip(const FileAccess& files, const std::string& imagePath,
+                                     const Complaint& complain) {
+    const std::optional<std::string> bytes = files.ReadRegular(imagePath, kMaxPictureBytes);
+    std::string whyNot = "the image file can't be read";
+    std::optional<PixelBuffer> strip = bytes ? DecodePicture(*bytes, &whyNot) : std::nullopt;
+    if (!strip) {
+        complain(imagePath + ": " + whyNot);
+    }
+    return strip;
+}
+
+// Every value is read, in the skin file's order, whatever fails first.
+std::optional<SkinLook> ReadLook(const FileAccess& files, const SkinFile& skin,
+                                 std::string imagePath, const Complaint& complain) {
+    std::optional<PixelBuffer> strip = ReadStrip(files, imagePath, complain);
+    const auto width = ReadSize(skin, "Image Info", "CharWidth", complain);
+    const auto height = ReadSize(skin, "Image Info", "CharHeight", complain);
+    const auto separator = ReadSize(skin, "Image Info", "SepWidth", complain);
+    const auto text = ReadColour(skin, "TextColor", complain);
+    const auto back = ReadColour(skin, "BgColor", complain);
+    std::string font = skin.Value("Text", "Font");
+    const auto fontSize = ReadSize(skin, "Text", "FontSize", complain);
+    if (!strip || !width || !height || !separator || !text || !back || !fontSize) {
+        return std::nullopt;
+    }
+    return SkinLook{
+        std::move(imagePath), std::move(*strip), {*width, *height, *separator}, *text, *back,
+        std::move(font),      *fontSize};
+}
+
+}  // namespace
+
+SkinFile::SkinFile(const FileAccess& files, std::string path) : path_(std::move(path)) {
+    const std::optional<std::string> bytes = files.ReadRegular(path_, kMaxSkinFileBytes);
+    readable_ = bytes.has_value();
+    file_ = ProfileFile::Parse(bytes.value_or(""));
+}
+
+std::string SkinFile::Value(std::string_view section, std::string_view key) const {
+    std::string value = GetProfileString(file_, section, key, path_);
+    value.resize(std::min(value.find('\0'), value.size()));
+    value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
+    return value;
+}
+
+SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const std::string& file) {
+    SkinReading reading;
+    const Complaint complain(reading);
+    const SkinFile skin(files, folder + "/" + file);
+    const std::optional<bool> displayImage =
+        ParseSkinBoolean(skin.Value("General", "DisplayImage"));
+    if (!displayImage) {
+        complain(skin.Readable() ? "DisplayImage is not True or False"
+                                 : skin.Path() + ": no such skin file, or not a readable one");
+        return reading;
+    }
+    reading.general = SkinGeneral{*displayImage, skin.Value("General", "Separator")};
+    std::string main = skin.Value("Image Files", "Main");
+    std::replace(main.begin(), main.end(), '\\', '/');
+    std::string imagePath = folder + "/" + main;
+    if (!files.HasOrdinaryFile(imagePath)) {
+        complain(SkinRefusal::kImageNotFound, kImageNotFoundMessage);
+        return reading;
+    }
+    reading.look = ReadLook(files, skin, std::move(imagePath), complain);
+    return reading;
+}
+
+}  // namespace tikora

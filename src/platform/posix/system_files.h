@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/file_access.h"
+
+namespace tikora {
+
+// The machine's own file system.
+class SystemFiles final : public FileAccess {
+  public:
+    std::optional<std::string> ReadRegular(const std::string& path,
+                                           std::size_t maxBytes) const override;
+    bool HasOrdinaryFile(const std::string& pattern) const override;
+};
+
+}  // namespace tikora

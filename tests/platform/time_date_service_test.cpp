@@ -1,0 +1,105 @@
+// Setting the clock through the system's time-date service, against a stand-in for the service on
+// a private bus: a dbus-daemon the test starts for itself, never the system bus.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <optional>
+
+#include "qt/system_clock_setter.h"
+#include "support/temp_folder.h"
+
+namespace tikora::testing {
+namespace {
+
+using namespace std::chrono;
+
+constexpr int kWaitMs = 5000;
+
+// Answers SetTime with success, or with the error it is given, and keeps the arguments.
+class StandInTimeDate final : public QDBusVirtualObject {
+  public:
+    QString errorName;
+    QVariantList arguments;
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() != QLatin1String("SetTime")) {
+            return false;
+        }
+        arguments = message.arguments();
+        connection.send(errorName.isEmpty()
+                            ? message.createReply()
+                            : message.createErrorReply(errorName, QStringLiteral("refused")));
+        return true;
+    }
+};
+
+TEST(TimeDateService, SetsAnAbsoluteTimeAndSaysWhyItWasRefused) {
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty()) {
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    }
+    const TempFolder folder;
+    WriteFile(folder / "bus.conf",
+              "<busconfig><type>session</type><listen>unix:dir=" + folder.Path().string() +
+                  "</listen><policy context=\"default\"><allow send_destination=\"*\" "
+                  "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+                  "</busconfig>");
+    QProcess bus;
+    bus.start(daemon, {QStringLiteral("--nofork"), QStringLiteral("--print-address"),
+                       QString::fromStdString("--config-file=" + folder / "bus.conf")});
+    ASSERT_TRUE(bus.waitForReadyRead(kWaitMs)) << bus.readAllStandardError().toStdString();
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    QDBusConnection service = QDBusConnection::connectToBus(address, QStringLiteral("stand-in"));
+    StandInTimeDate standIn;
+    ASSERT_TRUE(
+        service.registerVirtualObject(QStringLiteral("/org/freedesktop/timedate1"), &standIn));
+
+    const UtcTime when = sys_days{2024y / 2 / 29} + 12h + 500ms + 250us;
+    const QVariantList sent{QVariant::fromValue(qlonglong{1709208000500250}), false, true};
+    const struct {
+        const char* name;
+        const char* errorName;  // nullptr: no service on the bus
+        ClockSetResult result;
+    } cases[] = {
+        {"Absent", nullptr, ClockSetResult::ServiceAbsent},
+        {"Set", "", ClockSetResult::Done},
+        {"AutomaticSync", "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+         ClockSetResult::AutomaticSync},
+        {"Denied", "org.freedesktop.DBus.Error.AccessDenied", ClockSetResult::NotAllowed},
+        {"NotAuthorised", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+         ClockSetResult::NotAllowed},
+    };
+    const TimeDateService setter(address.toStdString());
+    for (const auto& c : cases) {
+        if (c.errorName != nullptr) {
+            ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.timedate1")));
+            standIn.errorName = QString::fromLatin1(c.errorName);
+        }
+        standIn.arguments.clear();
+        std::optional<ClockSetReport> report;
+        setter.SetClock(when, [&report](const ClockSetReport& answer) { report = answer; });
+        EXPECT_FALSE(report.has_value()) << c.name;  // the answer comes on the event loop
+        ASSERT_TRUE(QTest::qWaitFor([&] { return report.has_value(); }, kWaitMs)) << c.name;
+        EXPECT_EQ(report->result, c.result) << c.name;
+        EXPECT_EQ(standIn.arguments, c.errorName == nullptr ? QVariantList() : sent) << c.name;
+    }
+    bus.kill();
+    bus.waitForFinished(kWaitMs);
+}
+
+}  // namespace
+}  // namespace tikora::testing
+
+int main(int argc, char* argv[]) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}
