@@ -5,6 +5,7 @@
 #include <string>
 
 #include "atomic/time_of_day.h"
+#include "clock/clock_frame.h"
 #include "clock/clock_text.h"
 #include "posix/system_time_source.h"
 #include "posix/system_time_zone.h"
@@ -51,6 +52,19 @@ void BM_ComposeTexts(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ComposeTexts);
+
+// The wait to the next change of the shown text, worked out once a wake: hours and minutes, and
+// Internet Time at the longest wait of a beat (the one shown as @000, 87 s).
+void BM_UntilShownTextChanges(benchmark::State& state) {
+    const bool beat = state.range(0) != 0;
+    ClockFace face{beat, true, {}, {}};
+    face.separator = ":";
+    const TickReading reading{{2026, 1, 1, 23, 59, 17, 0}, 60};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(UntilShownTextChanges(reading, face));
+    }
+}
+BENCHMARK(BM_UntilShownTextChanges)->ArgName("beat")->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace tikora

@@ -105,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<tikora::DaytimeAnswer> answer = tikora::ReadDaytimeAnswer(pieces);
     const std::optional<tikora::DaytimeAnswer> wholeAnswer = tikora::ReadDaytimeAnswer(whole);
     Require(answer.has_value() == wholeAnswer.has_value());
-    Require(!answer || (answer->instant == wholeAnswer->instant &&
-                        answer->healthy == wholeAnswer->healthy));
+    Require(!answer ||
+            (answer->instant == wholeAnswer->instant && answer->healthy == wholeAnswer->healthy));
     Require(std::string_view(stream).starts_with(pieces));
     tikora::AtomicTimeStateRecord store;
     tikora::RunningDisplays displays(store, zone);

@@ -33,8 +33,8 @@ void Require(bool condition) {
     }
 }
 
-bool SizeOnScreen(float size) {
-    return std::isfinite(size) && size >= 0 && size <= kMaxSkinSize;
+bool SizeOnScreen(float size, float largest) {
+    return std::isfinite(size) && size >= 0 && size <= largest;
 }
 
 // The two faces a tick draws, into a window of a taskbar clock's size.
@@ -83,8 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reading.look) {
         const SkinLook& look = *reading.look;
         Require(!look.strip.Empty());
-        Require(SizeOnScreen(look.sizes.charWidth) && SizeOnScreen(look.sizes.charHeight) &&
-                SizeOnScreen(look.sizes.sepWidth) && SizeOnScreen(look.fontSize));
+        Require(SizeOnScreen(look.sizes.charWidth, kMaxCellSize) &&
+                SizeOnScreen(look.sizes.charHeight, kMaxCellSize) &&
+                SizeOnScreen(look.sizes.sepWidth, kMaxCellSize) &&
+                SizeOnScreen(look.fontSize, kMaxFontSize));
         Require(look.textColor <= 0xFFFFFFu && look.backColor <= 0xFFFFFFu);
         DrawFaces(look);
     }

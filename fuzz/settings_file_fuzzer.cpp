@@ -1,7 +1,8 @@
 // The settings file's reader and writer. Any bytes that read as a settings file must write out to
 // a file that reads back to the same keys and values, and writing that again must give the very
 // same text. Then the same for a tree built from the input by the tree's own calls, which reaches
-// names and values that no file the fuzzer writes would hold.
+// names and values that no file the fuzzer writes would hold. What a salvage keeps of a damaged
+// file round-trips the same way, and a file that reads whole salvages to the very same tree.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -88,8 +89,14 @@ void BuildAndRoundTrip(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (const std::optional<RegistryTree> tree = ParseRegistryExport(text)) {
+    const std::optional<RegistryTree> tree = ParseRegistryExport(text);
+    const std::optional<RegistryTree> salvaged = tikora::SalvageRegistryExport(text);
+    if (tree) {
         RoundTrip(*tree);
+        Require(salvaged.has_value() && SameTree(*tree, *salvaged));
+    }
+    if (salvaged) {
+        RoundTrip(*salvaged);
     }
     FuzzedDataProvider input(data, size);
     BuildAndRoundTrip(input);

@@ -92,6 +92,51 @@ INSTANTIATE_TEST_SUITE_P(Ticks, Frame, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+struct WakeCase {
+    const char* name;
+    int hour, minute, second;
+    std::int32_t nanosecond, zoneOffset;
+    bool beat;
+    std::int64_t milliseconds;  // until the shown text changes
+};
+
+class Wake : public ::testing::TestWithParam<WakeCase> {};
+
+TEST_P(Wake, ComesWhenTheShownTextChanges) {
+    const WakeCase& c = GetParam();
+    const TickReading reading{{2026, 3, 29, c.hour, c.minute, c.second, c.nanosecond},
+                              c.zoneOffset};
+    ClockFace face{c.beat, false, {}, kCells};
+    face.separator = ":";
+    EXPECT_EQ(UntilShownTextChanges(reading, face).count(), c.milliseconds);
+}
+
+// Zurich changes to summer time at 01:00 UTC on 29 March 2026 (local 02:00 becomes 03:00) and back
+// at 01:00 UTC on 25 October (03:00 becomes 02:00). A beat reading just before a change must find
+// the turn that a reading just after it finds.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Clock, Wake, ::testing::Values(
+    WakeCase{"NextMinute", 12, 34, 56, 250'000'000, 60, false, 3750},
+    WakeCase{"OnTheMinuteAWholeMinute", 12, 35, 0, 0, 60, false, 60000},
+    WakeCase{"NeverBeforeTheChange", 12, 34, 59, 999'999'999, 60, false, 1},
+    WakeCase{"AcrossMidnight", 23, 59, 30, 0, 60, false, 30000},
+    WakeCase{"MinuteIntoSummerTime", 1, 59, 45, 0, 60, false, 15000},
+    WakeCase{"MinuteIntoWinterTime", 2, 59, 45, 0, 120, false, 15000},
+    // Beat 83 turns to 84 at 83.5, 7214.4 s after 00:00 UTC+1: at the next whole second, 7215.
+    WakeCase{"BeatBeforeSummerTime", 1, 59, 30, 0, 60, true, 45000},
+    WakeCase{"BeatAfterSummerTime", 3, 0, 14, 0, 120, true, 1000},
+    WakeCase{"BeatBeforeWinterTime", 2, 59, 30, 0, 120, true, 45000},
+    WakeCase{"BeatAfterWinterTime", 2, 0, 14, 0, 60, true, 1000},
+    // @000 holds from 999.5 past the wrap to 0.5: 87 s from 23:59:17 at UTC+1, across midnight.
+    WakeCase{"BeatZeroAcrossMidnight", 23, 59, 17, 0, 60, true, 87000},
+    WakeCase{"BeatZeroAcrossTheBeatDay", 22, 59, 17, 500'000'000, 0, true, 86500},  // from 1000
+    // An exact half rounds to even: 2.5 is still @002, 7.5 is already @008.
+    WakeCase{"HalfStaysEven", 0, 3, 35, 0, 60, true, 2000},
+    WakeCase{"HalfTurnsToEven", 0, 10, 47, 0, 60, true, 1000},
+    WakeCase{"BeatOfAZoneBeyondAnyRange", 12, 0, 0, 0, 5000, true, 90000}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 // A position outside the layout, or a character that is no digit at a digit position, copies
 // nothing.
 TEST(PlaceGlyph, CopiesNothingOutsideTheLayout) {

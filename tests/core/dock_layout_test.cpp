@@ -2,9 +2,11 @@
 
 #include <array>
 #include <limits>
+#include <map>
 #include <tuple>
 
 #include "dock/dock_layout.h"
+#include "dock/placement.h"
 
 namespace tikora {
 namespace {
@@ -24,6 +26,82 @@ TEST(DockLayout, SizesGoThroughTwipsOnEachAxissScaleAndTrayRequestsArePadded) {
     EXPECT_EQ((std::array{asked.width, asked.height}), (std::array{42 + 4, 15 + 4}));
     const TraySize told = TrayRequestSize(WidestGlyphBlock({9, 15, -3}), 15, 24);
     EXPECT_EQ((std::array{told.width, told.height}), (std::array{36 + 4, 24}));
+}
+
+TEST(DockPlacement, TheTaskbarClockThenATrayThatHoldsTheClockWholeElseFloating) {
+    using enum ClockHost;
+    using enum FloatReason;
+    const TraySize needs{41, 16};
+    const std::optional<TraySize> none;
+    // clang-format off
+    const std::tuple<HostFacts, ClockHost, FloatReason> cases[] = {
+        {{true, true, TraySize{22, 22}, false, needs, false}, TaskbarClock, {}},
+        {{false, true, none, false, needs, false}, SystemTray, {}},
+        {{false, true, TraySize{41, 16}, false, needs, false}, SystemTray, {}},
+        {{false, true, TraySize{40, 24}, false, needs, false}, Floating, TrayTooSmall},
+        {{false, true, TraySize{60, 15}, false, needs, false}, Floating, TrayTooSmall},
+        {{false, true, none, true, needs, false}, Floating, TrayIgnored},
+        {{false, false, none, false, needs, true}, Floating, HostGone},
+        {{false, false, none, false, needs, false}, Floating, NoHost},
+    };
+    // clang-format on
+    for (const auto& [facts, host, reason] : cases) {
+        const HostChoice choice = ChooseHost(facts);
+        EXPECT_EQ(choice.host, host);
+        EXPECT_TRUE(host != Floating || choice.reason == reason);
+    }
+}
+
+TEST(DockPlacement, FloatsWhereItWasPutElseBesideTheTrayElseOverThePanelAlwaysOnScreen) {
+    const WindowRect screen{0, 0, 640, 240};
+    const std::optional<WindowRect> noSlot;
+    const WindowRect bottomSlot{477, 214, 499, 236};
+    const char* beside = "over the panel beside the system tray";
+    // clang-format off
+    const std::tuple<WindowRect, std::optional<WindowRect>, std::optional<Point>,
+                     std::array<int, 2>, std::string> cases[] = {
+        // The screen shrank under a stored place: kept whole on it.
+        {{0, 0, 640, 210}, bottomSlot, Point{700, -50}, {595, 0}, "where it was last put"},
+        {{0, 0, 640, 210}, bottomSlot, {}, {432, 215}, beside},
+        // A tray down the right edge: above it, kept on the screen.
+        {{0, 0, 600, 240}, WindowRect{610, 100, 632, 122}, {}, {595, 80}, beside},
+        {{0, 27, 640, 240}, noSlot, {}, {591, 3}, "over the panel at the top of the screen"},
+        {{40, 0, 640, 240}, noSlot, {}, {0, 216}, "over the panel at the left of the screen"},
+        {screen, noSlot, {}, {591, 216}, "at the bottom right of the work area"},
+        // A work area off the screen says nothing.
+        {{700, 300, 800, 400}, noSlot, {}, {591, 216}, "at the bottom right of the work area"},
+    };
+    // clang-format on
+    for (const auto& [workArea, slot, stored, expected, where] : cases) {
+        const FloatSpot spot = PlaceFloating({screen, workArea, slot, stored, {45, 20}});
+        EXPECT_EQ((std::array{spot.left, spot.top}), expected) << where;
+        EXPECT_EQ(spot.where, where);
+    }
+    EXPECT_EQ(FloatingReport({432, 215, "beside"}, FloatReason::TrayTooSmall, {22, 22}, {41, 16}),
+              "tikora: floating at 432,215 beside: the system tray gave it 22 x 22 pixels and it "
+              "needs 41 x 16");
+}
+
+TEST(DockPlacement, TheStoredPositionIsTwoWholeNumbersOfASaneSize) {
+    struct Store final : SettingsStore {
+        std::map<std::string, std::string> texts;
+        std::string ReadText(const std::string&, const std::string& name) const override {
+            return texts.contains(name) ? texts.at(name) : "";
+        }
+        SettingsWriteFailure Write(const std::vector<SettingsValue>& values) override {
+            for (const SettingsValue& value : values) {
+                texts[value.name] = value.text;
+            }
+            return std::nullopt;
+        }
+    } store;
+    static_cast<void>(store.Write(FloatPositionValues(-7, 1200)));
+    const std::optional<Point> read = StoredFloatPosition(store);
+    EXPECT_EQ((read ? std::array{read->x, read->y} : std::array{0, 0}), (std::array{-7, 1200}));
+    for (const char* top : {"", "12x", " 12", "+12", "2000000", "1e3"}) {
+        store.texts[kFloatTopName] = top;
+        EXPECT_FALSE(StoredFloatPosition(store).has_value()) << top;
+    }
 }
 
 }  // namespace

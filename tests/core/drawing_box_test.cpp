@@ -50,21 +50,27 @@ TEST(BlockCopy, CopiesWhatLiesInsideBothBuffers) {
     EXPECT_TRUE(ClipToBuffer({INT_MAX - 1, 0, INT_MAX, 1}, 6, 4).Empty());
 }
 
-// Clear puts back only what was marked as drawn since the last one, yet must leave every pixel in
-// the back colour, also after a new colour or a new buffer.
+// Clear puts back only what was marked as drawn since the last one, and nothing writes where
+// nothing was uncovered; yet every pixel, once uncovered, is in the back colour, also after a new
+// colour or a new buffer.
 TEST(DrawingBox, ClearLeavesEveryPixelInTheBackColour) {
     DrawingBox box;
     box.SetSize(100, 60);
     for (const auto& [area, back] : {std::pair{PixelRect{-30, -5, 40, 20}, Rgb(0, 0, 64)},
-                                     {PixelRect{90, 50, 40, 40}, Rgb(0, 0, 64)},
+                                     {PixelRect{90, 5, 40, 40}, Rgb(0, 0, 64)},
                                      {PixelRect{}, Rgb(1, 2, 3)}}) {
-        box.image.FillRect(area, 0xFFFFFFFFu);
-        box.image.FillRect(area.x + 50, area.y, area.width, area.height, 0xFFFF0000u);
-        box.MarkDrawn(area);
-        box.MarkDrawn({area.x + 50, area.y, area.width, area.height});
+        for (const PixelRect& part :
+             {area, PixelRect{area.x + 50, area.y, area.width, area.height}}) {
+            box.Uncover(part);
+            box.image.FillRect(part, 0xFFFF0000u);
+            box.MarkDrawn(part);
+        }
         box.BackColor = back;
         box.Clear();
-        ASSERT_EQ(PixelsOtherThan(box.image, ColorRefToArgb(back)), 0) << area.x;
+        EXPECT_EQ(box.image.Pixel(45, 55), 0u);  // never uncovered: not even cleared
+        DrawingBox whole = box;
+        whole.Uncover({0, 0, 100, 60});
+        ASSERT_EQ(PixelsOtherThan(whole.image, ColorRefToArgb(back)), 0) << area.x;
     }
     box.image.Reset(12, 8, 0xFF123456u);
     box.Clear();

@@ -8,6 +8,8 @@
 namespace tikora {
 namespace {
 
+using namespace std::string_literals;
+
 std::optional<PixelBuffer> Decode(const std::string& name, std::string* whyNot = nullptr) {
     std::ifstream file(std::string(TIKORA_TEST_DATA) + "/pictures/" + name, std::ios::binary);
     return DecodePicture(std::string(std::istreambuf_iterator<char>(file), {}), whyNot);
@@ -51,6 +53,44 @@ TEST(DecodePicture, RefusesBrokenPicturesWithAReason) {
         EXPECT_FALSE(Decode(name, &whyNot).has_value()) << name;
         EXPECT_EQ(whyNot, reason) << name;
     }
+}
+
+// A PNG that declares one pixel and whose data inflates to 64 MiB of zeros: one literal, then
+// matches of 258 bytes at distance 1, in a block of the fixed Huffman codes. The decoder would
+// grow its buffer to hold all of it; it stops once past what one pixel needs.
+std::string InflateBomb() {
+    std::string deflate = "\x78\x01";
+    unsigned bits = 0, count = 0;
+    const auto put = [&](unsigned code, unsigned length, bool reversed) {
+        for (unsigned i = 0; i < length; ++i) {
+            bits |= (reversed ? code >> (length - 1 - i) & 1 : code >> i & 1) << count;
+            if (++count == 8) {
+                deflate += static_cast<char>(bits);
+                bits = count = 0;
+            }
+        }
+    };
+    put(0b011, 3, false);      // the last block, fixed codes
+    put(0b00110000, 8, true);  // literal 0
+    for (int i = 0; i < (64 << 20) / 258; ++i) {
+        put(0b11000101, 8, true);  // length 258
+        put(0, 5, true);           // distance 1
+    }
+    put(0, 7, true);  // end of block
+    put(0, 7, false);
+    const auto chunk = [](const std::string& kind, const std::string& data) {
+        const auto size = static_cast<std::uint32_t>(data.size());
+        const char length[] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+        return std::string(length, 4) + kind + data + std::string(4, '\0');  // CRCs go unread
+    };
+    return "\x89PNG\r\n\x1a\n"s + chunk("IHDR", "\0\0\0\1\0\0\0\1\x08\x02\0\0\0"s) +
+           chunk("IDAT", deflate) + chunk("IEND", "");
+}
+
+TEST(DecodePicture, RefusesDataBeyondTheDeclaredSize) {
+    std::string whyNot;
+    EXPECT_FALSE(DecodePicture(InflateBomb(), &whyNot).has_value());
+    EXPECT_EQ(whyNot, "the picture holds more data than its size needs");
 }
 
 }  // namespace

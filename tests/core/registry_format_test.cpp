@@ -26,13 +26,21 @@ TEST(RegistryExport, ReadsHandEditedFiles) {
     }
 }
 
-TEST(RegistryExport, RefusesTheWholeFileForOneBadLine) {
+// A salvage keeps what still reads: the lines before a bad one, and the values after it unless
+// they lie under a header that does not read.
+TEST(RegistryExport, RefusesTheWholeFileForOneBadLineUnlessSalvaging) {
     EXPECT_FALSE(ParseRegistryExport("Windows Registry Editor Version 5.00\n"));
+    EXPECT_FALSE(SalvageRegistryExport("Windows Registry Editor Version 5.00\n"));
     for (const char* line :
          {"[HKEY_LOCAL_MACHINE\\k]", "[HKEY_CURRENT_USERS\\k]", "[-HKEY_CURRENT_USER\\k]",
           "[HKEY_CURRENT_USER\\k", "[HKEY_CURRENT_USER\\a\\\\b]", "\"a\"=-", R"("a"="x\")",
           "\"a\"=", "garbage", "\"a\"=hex:4g", "\"a\"=dword:123456789", "\"a\"=hex(g):00"}) {
-        EXPECT_FALSE(ParseRegistryExport(kHeader + "\"ok\"=\"x\"\n" + line)) << line;
+        const std::string file = kHeader + "\"ok\"=\"x\"\n" + line + "\n\"next\"=\"y\"";
+        EXPECT_FALSE(ParseRegistryExport(file)) << line;
+        const std::optional<RegistryTree> salvaged = SalvageRegistryExport(file);
+        ASSERT_TRUE(salvaged.has_value()) << line;
+        EXPECT_NE(salvaged->FindValue("k", "ok"), nullptr) << line;
+        EXPECT_EQ(salvaged->FindValue("k", "next") != nullptr, line[0] != '[') << line;
     }
 }
 

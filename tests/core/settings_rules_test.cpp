@@ -33,15 +33,22 @@ TEST(SettingsRules, TheStoredSkinCountsOnlyWholeAndSavedFromThisVeryFolder) {
         {"/opt/tikora/", "/s", "s.ini", false}};
     for (const auto& [programPath, folder, file, used] : cases) {
         FakeStore store;
-        store.Write(SettingsValues({programPath, folder, file, "/d", "D.ini"}));
+        store.Write(SettingsValues({programPath, SkinChoice{folder, file}, "/d", "D.ini"}));
         const LoadedSettings loaded = ReadSettings(store, "/opt/tikora");
         EXPECT_EQ(loaded.CurrentSkinPath, used ? folder : "/opt/tikora/Skins/Zefro") << programPath;
         EXPECT_EQ(loaded.CurrentSkinFile, used ? file : "Zefro.ini") << programPath << folder;
         EXPECT_EQ(loaded.BeatTime, false);  // as saved
     }
     FakeStore store;  // an empty ProgramPath matches nothing, not even an empty program folder
-    store.Write(SettingsValues({"", "/s", "s.ini", "/d", "D.ini"}));
+    store.Write(SettingsValues({"", SkinChoice{"/s", "s.ini"}, "/d", "D.ini"}));
     EXPECT_EQ(ReadSettings(store, "").CurrentSkinPath, "/Skins/Zefro");
+    // Without a choice of the user's, a save from another folder keeps the stored skin whole.
+    store.Write(SettingsValues({"/elsewhere", std::nullopt, "/e", "E.ini", true}));
+    EXPECT_EQ(ReadSettings(store, "").CurrentSkinPath, "/Skins/Zefro");
+    EXPECT_EQ(ReadSettings(store, "").BeatTime, true);
+    EXPECT_EQ(
+        store.ReadText(kSkinsKey, "CurrentSkinPath") + store.ReadText(kSkinsKey, "DefaultSkinPath"),
+        "/s/e");
     EXPECT_EQ(ReadSettings(FakeStore(), "/").DefaultSkinPath, "//Skins/Zefro");
     EXPECT_EQ(ReadSettings(FakeStore(), "C:\\", '\\').DefaultSkinPath, "C:\\\\Skins\\Zefro");
 }

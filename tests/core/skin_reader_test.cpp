@@ -37,7 +37,7 @@ TEST(SkinReader, ReadsTheWholeLookOnceWithNamesInAnyCaseAndAWindowsPath) {
     files.Put(kFolder + "/art/strip.png", Bytes(kGallery + "nan-size/strip.png"));
     files.Put(
         kIni,
-        "[general]\ndisplayimage=1\nSeparator=\" ::\"\n[IMAGE FILES]\nMain=art\\strip.png\n"
+        "[general]\ndisplayimage=1\nSeparator=\" ::\"\n[IMAGE FILES]\nMain=Art\\STRIP.png\n"
         "[image info]\ncharwidth=8\nCHARHEIGHT=11\nSepWidth=4.5\n[Text]\n"
         "TextColor= 255 , 128 , 0\nBgColor=0,0,64\nFont=\"DejaVu Sans\0Mono\"\nFontSize=8.25\n"s);
 
@@ -52,8 +52,33 @@ TEST(SkinReader, ReadsTheWholeLookOnceWithNamesInAnyCaseAndAWindowsPath) {
               std::tuple(8.0f, 11.0f, 4.5f));
     EXPECT_EQ(std::pair(look.textColor, look.backColor), std::pair(0x0080FFu, 0x400000u));
     EXPECT_EQ(std::pair(look.font, look.fontSize), std::pair(std::string("DejaVu Sans"), 8.25f));
+    EXPECT_EQ(look.imagePath, kFolder + "//art/strip.png");
     EXPECT_EQ(files.Reads(), 2u);  // the skin file once for every value, and the strip
     EXPECT_EQ(SkinFile(files, kIni).Value("Text", "Nothing"), kIni);  // a missing key's value
+}
+
+// Main as written, else the one name in its folder that reads the same in any case, a name in
+// the single-byte code page (as written on Windows) read as such.
+TEST(SkinReader, FindsTheImageByAUniqueNameInAnyCase) {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"strip.bmp", "Strip.BMP"}, "Strip.BMP", "Strip.BMP"},
+        {{"strip.bmp"}, "Strip.BMP", "strip.bmp"},
+        {{"h\xE9llo.png"}, "H\xC3\xA9LLO.png", "h\xE9llo.png"},
+        {{"a.png", "A.png"}, "a.PNG", ""},
+        {{"a.png"}, "b.png", ""},
+    };
+    for (const auto& [names, main, found] : cases) {
+        MemoryFiles files;
+        files.Put(kIni, Ini("Main=" + main));
+        for (const std::string& name : names) {
+            files.Put(kFolder + "/" + name, Bytes(kGallery + "nan-size/strip.png"));
+        }
+        const SkinReading reading = ReadSkin(files, kFolder, "skin.ini");
+        EXPECT_EQ(reading.refusal == SkinRefusal::kImageNotFound, found.empty()) << main;
+        if (!found.empty()) {
+            EXPECT_EQ(reading.look.value_or(SkinLook{}).imagePath, kFolder + "/" + found) << main;
+        }
+    }
 }
 
 // The gallery of broken skins (its README.md says what each one is) and a few more made from a
@@ -67,7 +92,7 @@ TEST(SkinReader, RefusesBrokenSkinsSayingWhy) {
         bool readsGeneral;
     };
     const std::string picture = ": the file is not a readable picture";
-    const std::string size = " is not a size from 0 to 4096";
+    const std::string size = " is not a size from 0 to 120";
     const std::string colour = " is not a colour \"red,green,blue\"";
     const std::string noFile = kIni + ": no such skin file, or not a readable one";
     const Refused cases[] = {
@@ -83,7 +108,8 @@ TEST(SkinReader, RefusesBrokenSkinsSayingWhy) {
         {"binary-garbage", "", "DisplayImage is not True or False", false},
         {"nan-size", "Main", kImageNotFoundMessage, true},  // reads as the skin file's own path
         {"nan-size", "CharHeight", "CharHeight" + size, true},
-        {"nan-size", "FontSize=5000", "FontSize" + size, true},
+        {"nan-size", "CharWidth=120.5", "CharWidth" + size, true},
+        {"nan-size", "FontSize=72.5", "FontSize is not a size from 0 to 72", true},
         {"nan-size", "TextColor=1,2", "TextColor" + colour, true},
         {"nan-size", "BgColor=0,9e9,0", "BgColor" + colour, true},
     };

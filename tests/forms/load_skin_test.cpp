@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include "common/modRegistry.h"
 #include "forms/form_fixture.h"
 #include "qt/frmChangeSkin.h"
 #include "qt/modSkins.h"
@@ -16,6 +17,7 @@ class LoadSkinTest : public FormTest {
         WriteFile(tree_ / "skins/Alpha.ini", std::string(ini).replace(ini.find("8.25"), 4, "9.5"));
         WriteFile(tree_ / "skins/Colour.ini", std::string(ini).replace(ini.find("255,"), 4, ""));
         WriteFile(tree_ / "skins/NoImage.ini", SkinIni("True", "gone.png"));
+        WriteFile(tree_ / "skins/h\xE9llo.ini", ini);  // named on Windows, in Windows-1252
         std::filesystem::copy(TIKORA_TEST_DATA "/broken-skins/main-names-a-fifo", tree_ / "fifo");
         EXPECT_EQ(mkfifo((tree_ / "fifo/strip.png").c_str(), 0600), 0);
         WriteStrip(tree_ / "skins/strip.png", 9, 11, 4);
@@ -87,13 +89,21 @@ TEST_F(LoadSkinTest, PutsTheWholeLookOnTheWindowOrOnlyWhereTheSkinIs) {
     frmMain->picBuffer.SetSize(1, 1);
     EXPECT_EQ(frmMain->grab().toImage().pixel(3, 3), qRgb(0, 0, 64));
     EXPECT_EQ(ReadSkinValue("image info", "sepwidth"), "4");  // from the skin now in force
+    DockState.TwipsPerPixelY = 5;  // at 288 dots per inch 72 points are 288 pixels
+    const std::string text = SkinIni("False", "strip.png");
+    WriteFile(tree_ / "skins/Wide.ini", std::string(text).replace(text.find("8.25"), 4, "72"));
+    std::string whyNot;
+    EXPECT_FALSE(LoadSkinInto(frmMain.Get(), tree_ / "skins", "Wide.ini", &whyNot));
+    EXPECT_EQ(whyNot, "the text is wider than 600 pixels in this font");
     EXPECT_TRUE(errors_.empty());
 }
 
 // Browsing in the chooser changes no skin and shows no message: every opening starts at the current
 // folder, a drive without a medium is undone, Change with nothing chosen keeps the dialog open.
 TEST_F(LoadSkinTest, BrowsingCancellingAndClosingTheChooserChangeNothing) {
-    EXPECT_EQ(Files(), QStringLiteral("Alpha.ini Colour.ini NoImage.ini").split(u' '));
+    EXPECT_EQ(
+        Files(),
+        QStringLiteral("Alpha.ini Colour.ini h\u00E9llo.ini NoImage.ini Shouting.INI").split(u' '));
     Dialog().cmdChange.click();
     EXPECT_NE(frmChangeSkin.Loaded(), nullptr);
     Open(QStringLiteral("sub"));
@@ -117,17 +127,22 @@ TEST_F(LoadSkinTest, BrowsingCancellingAndClosingTheChooserChangeNothing) {
     EXPECT_TRUE(errors_.empty());
 }
 
-// The chooser's Change loads the chosen skin; for a refused one the default skin, or when that
-// fails too, the skin in force before.
+// The chooser's Change loads the chosen skin and saves it at once; for a refused one the default
+// skin, or when that fails too, the skin in force before, neither of them saved.
 TEST_F(LoadSkinTest, ChangeLoadsTheChoiceOrTheDefaultOrTheSkinBefore) {
-    Change(QStringLiteral("Alpha.ini"));
+    const auto stored = [] { return ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile"); };
+    Change(QStringLiteral("h\u00E9llo.ini"));
     EXPECT_EQ(frmChangeSkin.Loaded(), nullptr);
     EXPECT_EQ(SkinSettings.CurrentSkinPath, tree_ / "skins");
+    EXPECT_EQ(SkinSettings.CurrentSkinFile + stored(),
+              "h\xE9llo.ini"
+              "h\xE9llo.ini");
     Change(QStringLiteral("NoImage.ini"));
     EXPECT_EQ(frmChangeSkin.Loaded(), nullptr);
     EXPECT_EQ(errors_.size(), 1u);  // none for the first choice
     EXPECT_EQ(SkinSettings.CurrentSkinPath, SkinSettings.DefaultSkinPath);
     EXPECT_FALSE(SkinSettings.DisplayImage);
+    EXPECT_EQ(stored(), "h\xE9llo.ini");
     Change(QStringLiteral("Alpha.ini"));
     std::filesystem::remove(DefaultSkinFolder() + "/zefro.png");
     Change(QStringLiteral("NoImage.ini"));

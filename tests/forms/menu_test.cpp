@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "common/modRegistry.h"
 #include "forms/form_fixture.h"
 #include "qt/frmAbout.h"
 #include "qt/frmMenu.h"
@@ -31,6 +32,7 @@ TEST_F(MenuTest, InternetTimeFlipsModeCheckMarkAndTheNextTick) {
         frmMenu->mnuBeat->trigger();  // as a click does, Qt flipping the mark first
         EXPECT_EQ(bool(ClockSettings.BeatTime), beat);
         EXPECT_EQ(frmMenu->mnuBeat->isChecked(), beat);
+        EXPECT_EQ(ReadRegString(kCurrentUser, kSettingsKey, "BeatTime"), beat ? "True" : "False");
         EXPECT_EQ(frame() == time, !beat);
     }
 }

@@ -1,3 +1,8 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <iostream>
+
 #include "common/registry_settings_store.h"
 #include "forms/form_fixture.h"
 #include "qt/frmMenu.h"
@@ -9,11 +14,12 @@ using SettingsTest = FormTest;
 
 // What a run saves the next start finds; a stored mode of any other text changes nothing.
 TEST_F(SettingsTest, WhatASaveWritesTheNextStartFinds) {
+    LoadSettings();
     frmMenu->mnuBeat->setChecked(false);
     SkinSettings.CurrentSkinPath = "/skins/Zürich";
     SkinSettings.CurrentSkinFile = "Zürich.ini";
     ClockSettings.BeatTime = true;
-    SaveSettings();
+    SaveSkinChoice();
     ResetSharedState();
     LoadSettings();
     EXPECT_EQ(SkinSettings.CurrentSkinPath, "/skins/Zürich");
@@ -24,6 +30,32 @@ TEST_F(SettingsTest, WhatASaveWritesTheNextStartFinds) {
     ClockSettings.BeatTime = false;
     LoadSettings();
     EXPECT_TRUE(!ClockSettings.BeatTime && frmMenu->mnuBeat->isChecked());
+}
+
+// Told in the box and on standard error alike, naming the file and the reason; the store keeps
+// what it held. The folder is read-only, which binds root only once it has become another user.
+TEST_F(SettingsTest, AFailedSaveIsToldAndLeavesTheStoreAsItWas) {
+    LoadSettings();
+    ASSERT_TRUE(SaveSettings());
+    const std::string file = settingsFolder_ / "registry.reg", old = ReadFile(file);
+    ASSERT_EQ(chmod(file.c_str(), 0644) | chmod(settingsFolder_.Path().c_str(), 0555), 0);
+    const std::string message = "Tikora can't save its settings: " + file + ": Permission denied";
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(9);
+            }
+            SetErrorBoxHook([](const std::string&, const std::string& shown) {
+                std::cerr << "<" << shown << ">";
+            });
+            ClockSettings.BeatTime = true;
+            _exit(SaveSettings() ? 3 : 0);
+        },
+        ::testing::ExitedWithCode(0), "^" + message + "\n<" + message + ">$");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    chmod(settingsFolder_.Path().c_str(), 0700);
+    EXPECT_EQ(ReadFile(file), old);
 }
 
 }  // namespace

@@ -1,14 +1,24 @@
 #include <iostream>
 
 #include "common/modRegistry.h"
+#include "common/registry_settings_store.h"
 #include "forms/form_fixture.h"
 
 namespace tikora::testing {
 namespace {
 
-const std::string kSkinsKey = "Software\\Vardo Software\\Tikora\\Skins";
-
-using StartUp = FormTest;
+class StartUp : public FormTest {
+  protected:
+    // The user's choice of skin, saved by a run in this program folder.
+    void StoreSkin(const std::string& folder, const std::string& file) {
+        ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "ProgramPath", programFolder_},
+                                                    {kSkinsKey, "CurrentSkinPath", folder},
+                                                    {kSkinsKey, "CurrentSkinFile", file}}));
+    }
+    std::string StoredSkin() const {
+        return ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath");
+    }
+};
 
 TEST_F(StartUp, DocksBeforeReadingTheSettingsAndStartsTheTickLast) {
     AddTaskbarClock(60, 22);
@@ -29,19 +39,23 @@ TEST_F(StartUp, DocksBeforeReadingTheSettingsAndStartsTheTickLast) {
     EXPECT_TRUE(errors_.empty());
 }
 
-TEST_F(StartUp, AStoredSkinThatIsGoneGivesWayQuietlyToTheDefault) {
-    WriteRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath", programFolder_ + "/gone");
-    WriteRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile", "Gone.ini");
+// A drive not mounted yet: the default skin stands in, and the user's choice stays stored.
+TEST_F(StartUp, AStoredSkinThatIsGoneGivesWayQuietlyToTheDefaultAndStaysStored) {
+    StoreSkin(programFolder_ + "/gone", "Gone.ini");
     frmMain.Get();
     EXPECT_TRUE(errors_.empty());
     EXPECT_EQ(SkinSettings.CurrentSkinPath, DefaultSkinFolder());
     EXPECT_EQ(frmMain->size(), QSize(0, 0));  // no taskbar here: nothing to dock into
     EXPECT_TRUE(frmMain->tmrClock.isActive());
+    ASSERT_TRUE(SaveSettings());  // as every orderly end does
+    EXPECT_EQ(StoredSkin(), programFolder_ + "/gone");
 }
 
-TEST_F(StartUp, WithBothSkinsBrokenTellsWhyTwiceThenEndsSavingTheDefaultAsCurrent) {
+TEST_F(StartUp, WithBothSkinsBrokenTellsWhyTwiceThenEndsKeepingTheStoredSkin) {
     GTEST_FLAG_SET(death_test_style, "fast");  // the child writes this test's settings file
     WriteDefaultSkin(SkinIni("True", "missing.png"));
+    WriteFile(programFolder_ + "/mine/Mine.ini", SkinIni("True", "missing.png"));
+    StoreSkin(programFolder_ + "/mine", "Mine.ini");
     EXPECT_EXIT(
         {
             SetErrorBoxHook([](const std::string& title, const std::string& message) {
@@ -50,13 +64,13 @@ TEST_F(StartUp, WithBothSkinsBrokenTellsWhyTwiceThenEndsSavingTheDefaultAsCurren
             frmMain.Get();
             std::cerr << "returned";
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(1),
         "^(<:: Tikora \\[ Error Message \\] ::\\|Image file not found. Tikora will load the "
         "default skin.>){2}"
         "<:: Tikora \\[ Error Message \\] ::\\|Tikora can't load any of the skins properly. "
         "Tikora will exit! Please submit a valid skin.>$");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EQ(ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath"), DefaultSkinFolder());
+    EXPECT_EQ(StoredSkin(), programFolder_ + "/mine");
 }
 
 }  // namespace

@@ -50,43 +50,57 @@ TEST_F(RegistryStore, ReadsTextUpToItsFirstNulAndKeepsEverythingElse) {
     EXPECT_EQ(ReadFile(settings_.File()), kExport + R"("T"="C:\\a \"q\" €")" + "\n" + others);
 }
 
-// Each unreadable file reads as empty and is kept aside by the next write, two in one second too.
+// Each unreadable file is kept aside by the next write, three in one second too. Of one cut short,
+// what still reads is read and written on; the others read as empty.
 TEST_F(RegistryStore, KeepsEachUnreadableFileWhenReplacingIt) {
     const std::string olds[] = {"\x01 not an export",
-                                kExport + "\"P\"=\"/p\"\n;" + std::string(kRegistryFileLimit, 'x')};
+                                kExport + "\"P\"=\"/p\"\n;" + std::string(kRegistryFileLimit, 'x'),
+                                kExport + "\"P\"=\"/p\"\n\"Q\"=hex(1):41,\\"};
     for (const std::string& old : olds) {
         WriteFile(settings_.File(), old);
-        EXPECT_EQ(store_.ReadText(kSettingsKey, "P"), "");
+        const std::string kept = old.ends_with('\\') ? "\"P\"=\"/p\"\n" : "";
+        EXPECT_EQ(store_.ReadText(kSettingsKey, "P"), kept.empty() ? "" : "/p");
         ASSERT_TRUE(Write("BeatTime", "True"));
-        EXPECT_EQ(ReadFile(settings_.File()), kExport + "\"BeatTime\"=\"True\"\n\n");
+        EXPECT_EQ(ReadFile(settings_.File()), kExport + kept + "\"BeatTime\"=\"True\"\n\n");
     }
     std::set<std::string> kept;  // beside registry.reg
     for (const auto& entry : std::filesystem::directory_iterator(settings_.Folder())) {
         const std::string name = entry.path().filename();
         if (name != "registry.reg") {
             EXPECT_TRUE(std::regex_match(
-                name, std::regex(R"(registry\.reg\.unreadable-\d{8}-\d{6}(-2)?)")));
+                name, std::regex(R"(registry\.reg\.unreadable-\d{8}-\d{6}(-[23])?)")));
             kept.insert(ReadFile(entry.path()));
         }
     }
     EXPECT_EQ(kept, std::set<std::string>(std::begin(olds), std::end(olds)));
 }
 
-// A writer killed after its new file is complete and before the rename.
+// All values go in one replace of the file: a writer killed after its new file is complete and
+// before the rename leaves the whole old store.
 TEST_F(RegistryStore, InterruptedWriteLeavesTheOldFile) {
-    ASSERT_TRUE(Write("ProgramPath", "/old"));
+    const auto both = [this](const std::string& text) {
+        return !store_.Write({{kSettingsKey, "ProgramPath", text}, {kSkinsKey, "Skin", text}});
+    };
+    ASSERT_TRUE(both("/old"));
     const std::string old = ReadFile(settings_.File());
     if (fork() == 0) {
         SetRegistryReplaceHook(+[] { raise(SIGKILL); });
-        _exit(Write("ProgramPath", "/new") ? 0 : 1);  // the hook never ran
+        _exit(both("/new") ? 0 : 1);  // the hook never ran
     }
     int status = 0;
     wait(&status);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_EQ(ReadFile(settings_.File()), old);
-    EXPECT_EQ(Files(), 2);                        // and the complete new file, never renamed
-    ASSERT_TRUE(Write("ProgramPath", "/newer"));  // which the next write clears away
+    EXPECT_EQ(Files(), 2);        // and the complete new file, never renamed
+    ASSERT_TRUE(both("/newer"));  // which the next write clears away
     EXPECT_EQ(Files(), 1);
+    EXPECT_EQ(store_.ReadText(kSettingsKey, "ProgramPath") + store_.ReadText(kSkinsKey, "skin"),
+              "/newer/newer");
+    static int replaces = 0;
+    SetRegistryReplaceHook(+[] { ++replaces; });
+    ASSERT_TRUE(both("/newest"));
+    SetRegistryReplaceHook(nullptr);
+    EXPECT_EQ(replaces, 1);
 }
 
 }  // namespace

@@ -18,7 +18,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
+#include "clock/glyph_layout.h"
 #include "skin_table.h"
 
 namespace tikora::make_skins {
@@ -27,6 +30,12 @@ namespace {
 constexpr int kAtCell = 10;
 constexpr int kSeparatorCell = 11;
 constexpr double kSegmentGap = 0.5;  // dark seam between neighbouring segments, pixels
+constexpr int kHalfInkPercent = 50;  // "+" in a row's pixel "@"
+constexpr const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+
+// The clock slot every strip is drawn for: the window a 22-pixel panel gives the clock.
+constexpr int kSlotWidth = 60;
+constexpr int kSlotHeight = 22;
 
 [[noreturn]] void Fail(const QString& message) {
     std::fprintf(stderr, "tikora-make-skins: %s\n", qPrintable(message));
@@ -57,7 +66,7 @@ QRect CellRect(const SkinRow& row, int cell) {
 
 // The fonts come from their files, so the strips do not depend on what fontconfig prefers.
 QFont LoadFont(const char* file, const char* style) {
-    const QString path = Utf8(file);
+    const QString path = Utf8(kFontFolder) + Utf8(file);
     const int id = QFontDatabase::addApplicationFont(path);
     if (id < 0) {
         Fail(QStringLiteral("cannot load %1 (is its font package installed?)").arg(path));
@@ -96,7 +105,8 @@ QRect InkBounds(const QImage& image, QRgb background) {
     return bounds;
 }
 
-Glyph DrawGlyph(const QFont& font, QChar character, const SkinRow& row) {
+// The glyph drawn with its origin `shift` pixels to the right of a whole pixel.
+Glyph DrawGlyphAt(const QFont& font, QChar character, const SkinRow& row, double shift) {
     const int size = font.pixelSize() * 3;
     Glyph glyph{QImage(size, size, QImage::Format_RGB32), size * 2 / 3, {}};
     glyph.image.fill(ToColor(row.background));
@@ -104,13 +114,51 @@ Glyph DrawGlyph(const QFont& font, QChar character, const SkinRow& row) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font);
     painter.setPen(ToColor(row.ink));
-    painter.drawText(QPoint(size / 3, glyph.baseline), QString(character));
+    painter.drawText(QPointF(size / 3 + shift, glyph.baseline), QString(character));
     painter.end();
     glyph.ink = InkBounds(glyph.image, ToColor(row.background).rgb());
     if (glyph.ink.isEmpty()) {
         Fail(QStringLiteral("%1 draws nothing for \"%2\"").arg(font.family(), character));
     }
     return glyph;
+}
+
+// How much of a glyph is neither ink nor background: the sum over its pixels of c x (1 - c),
+// c being how far each pixel is from the background towards the ink.
+double Greyness(const Glyph& glyph, const SkinRow& row) {
+    const double towards[3] = {static_cast<double>(row.ink.r - row.background.r),
+                               static_cast<double>(row.ink.g - row.background.g),
+                               static_cast<double>(row.ink.b - row.background.b)};
+    const double length =
+        towards[0] * towards[0] + towards[1] * towards[1] + towards[2] * towards[2];
+    double sum = 0;
+    for (int y = glyph.ink.top(); y <= glyph.ink.bottom(); ++y) {
+        for (int x = glyph.ink.left(); x <= glyph.ink.right(); ++x) {
+            const QRgb pixel = glyph.image.pixel(x, y);
+            const double c = ((qRed(pixel) - row.background.r) * towards[0] +
+                              (qGreen(pixel) - row.background.g) * towards[1] +
+                              (qBlue(pixel) - row.background.b) * towards[2]) /
+                             length;
+            sum += c * (1 - c);
+        }
+    }
+    return sum;
+}
+
+// The glyph drawn at the fraction of a pixel that leaves its upright stems sharpest: the font's
+// hinting fits the stems' height to the grid, this fits their place across it.
+Glyph DrawGlyph(const QFont& font, QChar character, const SkinRow& row) {
+    Glyph best = DrawGlyphAt(font, character, row, 0);
+    double bestGreyness = Greyness(best, row);
+    for (const double shift : {0.25, 0.5, 0.75}) {
+        Glyph glyph = DrawGlyphAt(font, character, row, shift);
+        const double greyness = Greyness(glyph, row);
+        if (greyness < bestGreyness) {
+            best = std::move(glyph);
+            bestGreyness = greyness;
+        }
+    }
+    return best;
 }
 
 // The largest pixel size at which every glyph of `text` fits width x height.
@@ -147,6 +195,24 @@ struct Band {
     int CentreTop(int other) const { return (2 * top + height - other) / 2; }
 };
 
+// The band `height` rows high whose middle falls on the middle of the clock slot. The clock puts
+// a cell's top where the glyph layout says, which is not the middle (it lifts the cells by a
+// pixel), so the band sits as far below the cell's middle as that takes.
+Band BandFor(const SkinRow& row, int height) {
+    const GlyphMetrics metrics{static_cast<float>(row.charWidth),
+                               static_cast<float>(row.charHeight),
+                               static_cast<float>(row.sepWidth)};
+    const int cellTop = PlaceGlyph(U'0', 0, false, metrics, kSlotWidth, kSlotHeight)->destinationY;
+    const Band band{(kSlotHeight - 2 * cellTop - height) / 2, height};
+    if (band.top < 0 || band.top + band.height > row.charHeight) {
+        Fail(QStringLiteral("%1: %2 rows of digits do not fit a cell %3 high")
+                 .arg(Utf8(row.name))
+                 .arg(height)
+                 .arg(row.charHeight));
+    }
+    return band;
+}
+
 Band DrawFontDigits(QPainter& strip, const QFont& font, const SkinRow& row) {
     Glyph digits[10];
     int top = 0;
@@ -157,7 +223,7 @@ Band DrawFontDigits(QPainter& strip, const QFont& font, const SkinRow& row) {
         bottom = std::max(bottom, digits[n].Bottom());
     }
     // All digits share one baseline, so round and flat tops overshoot as the font intends.
-    const Band band{(row.charHeight - (bottom - top)) / 2, bottom - top};
+    const Band band = BandFor(row, bottom - top);
     for (int n = 0; n < 10; ++n) {
         const QRect cell = CellRect(row, n);
         const int x = cell.left() + (cell.width() - digits[n].ink.width()) / 2;
@@ -181,67 +247,119 @@ QPolygonF Segment(QPointF from, QPointF to, double thickness) {
                       end - along * half + side, start + along * half + side});
 }
 
-Band DrawSegmentDigits(QPainter& strip, const SkinRow& row) {
-    const Band band{(row.charHeight - row.glyphHeight) / 2, row.glyphHeight};
-    const double half = row.stroke / 2.0;
-    const QColor lit = ToColor(row.ink);
-    const QColor unlit = Mix(row.background, row.ink, row.ghostPercent);
+// The centre lines of a segment glyph in `cell`: the strokes run along them.
+struct SegmentFrame {
+    double left;
+    double right;
+    double top;
+    double middle;
+    double bottom;
+
+    SegmentFrame(const QRect& cell, const Band& band, const SkinRow& row)
+        : left(cell.left() + (cell.width() - row.glyphWidth) / 2 + row.stroke / 2.0),
+          right(left + row.glyphWidth - row.stroke),
+          top(band.top + row.stroke / 2.0),
+          middle(band.top + band.height / 2.0),
+          bottom(band.top + band.height - row.stroke / 2.0) {}
+
+    double Centre() const { return (left + right) / 2; }
+};
+
+// The seven segments a-g: top, upper right, lower right, bottom, lower left, upper left, middle.
+std::vector<QPolygonF> SevenSegments(const SegmentFrame& f, double stroke) {
+    return {Segment({f.left, f.top}, {f.right, f.top}, stroke),
+            Segment({f.right, f.top}, {f.right, f.middle}, stroke),
+            Segment({f.right, f.middle}, {f.right, f.bottom}, stroke),
+            Segment({f.left, f.bottom}, {f.right, f.bottom}, stroke),
+            Segment({f.left, f.middle}, {f.left, f.bottom}, stroke),
+            Segment({f.left, f.top}, {f.left, f.middle}, stroke),
+            Segment({f.left, f.middle}, {f.right, f.middle}, stroke)};
+}
+
+// Bit n of `lit` lights segment n; the others show as ghosts, if the row has them.
+void DrawSegments(QPainter& strip, const std::vector<QPolygonF>& segments, unsigned lit,
+                  const SkinRow& row) {
     strip.setPen(Qt::NoPen);
+    for (std::size_t s = 0; s < segments.size(); ++s) {
+        const bool on = (lit >> s) & 1U;
+        if (on || row.ghostPercent > 0) {
+            strip.setBrush(on ? ToColor(row.ink) : Mix(row.background, row.ink, row.ghostPercent));
+            strip.drawPolygon(segments[s]);
+        }
+    }
+}
+
+Band DrawSegmentDigits(QPainter& strip, const SkinRow& row) {
+    const Band band = BandFor(row, row.glyphHeight);
     for (int n = 0; n < 10; ++n) {
         const QRect cell = CellRect(row, n);
-        // The centre lines of the segments: left, right, top, middle and bottom.
-        const double left = cell.left() + (cell.width() - row.glyphWidth) / 2 + half;
-        const double right = left + row.glyphWidth - row.stroke;
-        const double top = band.top + half;
-        const double bottom = band.top + band.height - half;
-        const double middle = (top + bottom) / 2;
-        const QPolygonF segments[7] = {
-            Segment({left, top}, {right, top}, row.stroke),
-            Segment({right, top}, {right, middle}, row.stroke),
-            Segment({right, middle}, {right, bottom}, row.stroke),
-            Segment({left, bottom}, {right, bottom}, row.stroke),
-            Segment({left, middle}, {left, bottom}, row.stroke),
-            Segment({left, top}, {left, middle}, row.stroke),
-            Segment({left, middle}, {right, middle}, row.stroke),
-        };
-        for (int s = 0; s < 7; ++s) {
-            const bool on = (kSegmentsOf[n] >> s) & 1U;
-            if (on || row.ghostPercent > 0) {
-                strip.setBrush(on ? lit : unlit);
-                strip.drawPolygon(segments[s]);
-            }
-        }
+        DrawSegments(strip, SevenSegments(SegmentFrame(cell, band, row), row.stroke),
+                     kSegmentsOf[n], row);
     }
     return band;
 }
 
-void DrawAt(QPainter& strip, const Band& band, const SkinRow& row) {
-    // "@" is wider than a digit, so it has its own font and size, keeping a pixel from its
-    // neighbour.
-    const QString at = QStringLiteral("@");
-    const QFont font = LoadFont(row.atFontFile, row.atFontStyle);
-    const Glyph glyph =
-        DrawGlyph(FitFont(font, at, row.charWidth - 1, row.glyphHeight, row), at.front(), row);
-    const QRect cell = CellRect(row, kAtCell);
-    const int x = cell.left() + (cell.width() - glyph.ink.width()) / 2;
-    Blit(strip, glyph, QPoint(x, band.CentreTop(glyph.ink.height())));
+// "@" as a fourteen-segment display shows it: the frame open at the lower right, and a stem from
+// the top to the middle that turns right into the frame, as the "a" inside an "@" does. The
+// halves of the middle and the lower right, which it leaves dark, keep their ghosts.
+void DrawSegmentAt(QPainter& strip, const Band& band, const SkinRow& row) {
+    const SegmentFrame f(CellRect(row, kAtCell), band, row);
+    const double centre = f.Centre();
+    const double stroke = row.stroke;
+    const std::vector<QPolygonF> segments = {
+        Segment({f.left, f.top}, {f.right, f.top}, stroke),
+        Segment({f.right, f.top}, {f.right, f.middle}, stroke),
+        Segment({f.left, f.bottom}, {f.right, f.bottom}, stroke),
+        Segment({f.left, f.middle}, {f.left, f.bottom}, stroke),
+        Segment({f.left, f.top}, {f.left, f.middle}, stroke),
+        Segment({centre, f.top}, {centre, f.middle}, stroke),
+        Segment({centre, f.middle}, {f.right, f.middle}, stroke),
+        Segment({f.right, f.middle}, {f.right, f.bottom}, stroke),
+        Segment({f.left, f.middle}, {centre, f.middle}, stroke),
+    };
+    DrawSegments(strip, segments, 0x7F, row);
 }
 
-void DrawSeparator(QPainter& strip, const QFont& font, const Band& band, const SkinRow& row) {
-    const QRect cell = CellRect(row, kSeparatorCell);
-    if (row.dots == Dots::Font) {
-        const Glyph glyph = DrawGlyph(font, QString::fromUtf8(row.separator).front(), row);
-        const int x = cell.left() + (cell.width() - glyph.ink.width()) / 2;
-        Blit(strip, glyph, QPoint(x, band.CentreTop(glyph.ink.height())));
-        return;
+// "@" is wider than a digit, and a font's "@" shrunk into a digit cell comes out thin and grey;
+// the row draws its own on the pixel grid instead, centred on the digits.
+void DrawPixelAt(QPainter& strip, const Band& band, const SkinRow& row) {
+    const QStringList lines = Utf8(row.atPixels).split(u'|');
+    const int width = static_cast<int>(lines.front().size());
+    const int height = static_cast<int>(lines.size());
+    const QRect cell = CellRect(row, kAtCell);
+    const QPoint corner(cell.left() + (cell.width() - width) / 2, band.CentreTop(height));
+    for (int y = 0; y < height; ++y) {
+        if (lines[y].size() != width) {
+            Fail(QStringLiteral("%1: the rows of its \"@\" differ in length").arg(Utf8(row.name)));
+        }
+        for (int x = 0; x < width; ++x) {
+            const QChar pixel = lines[y][x];
+            if (pixel != u'.') {
+                const int percent = pixel == u'#' ? 100 : kHalfInkPercent;
+                strip.fillRect(QRect(corner + QPoint(x, y), QSize(1, 1)),
+                               Mix(row.background, row.ink, percent));
+            }
+        }
     }
-    // Square dots at about a third and two thirds of the digit height, mirrored about the middle.
-    const int size = row.stroke;
+}
+
+// Two dots at about a third and two thirds of the digits' height, mirrored about their middle:
+// squares on the pixel grid, or round ones a pixel larger whose corners are left half-inked.
+void DrawSeparator(QPainter& strip, const Band& band, const SkinRow& row) {
+    const QRect cell = CellRect(row, kSeparatorCell);
+    const int size = row.dots == Dots::Round ? row.stroke + 1 : row.stroke;
     const int x = cell.left() + (cell.width() - size) / 2;
     const int upper = band.top + (band.height * 3 / 10) - size / 2;
     const int lower = 2 * band.top + band.height - upper - size;
-    strip.fillRect(QRect(x, upper, size, size), ToColor(row.ink));
-    strip.fillRect(QRect(x, lower, size, size), ToColor(row.ink));
+    strip.setPen(Qt::NoPen);
+    strip.setBrush(ToColor(row.ink));
+    for (const int y : {upper, lower}) {
+        if (row.dots == Dots::Round) {
+            strip.drawEllipse(QRectF(x, y, size, size));
+        } else {
+            strip.fillRect(QRect(x, y, size, size), ToColor(row.ink));
+        }
+    }
 }
 
 QImage DrawStrip(const SkinRow& row) {
@@ -249,17 +367,18 @@ QImage DrawStrip(const SkinRow& row) {
     strip.fill(ToColor(row.background));
     QPainter painter(&strip);
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = LoadFont(row.fontFile, row.fontStyle);
-    Band band{};
     if (row.digits == Digits::Font) {
-        font = FitFont(font, QStringLiteral("0123456789"), row.glyphWidth, row.glyphHeight, row);
-        band = DrawFontDigits(painter, font, row);
+        const QFont font =
+            FitFont(LoadFont(row.fontFile, row.fontStyle), QStringLiteral("0123456789"),
+                    row.glyphWidth, row.glyphHeight, row);
+        const Band band = DrawFontDigits(painter, font, row);
+        DrawPixelAt(painter, band, row);
+        DrawSeparator(painter, band, row);
     } else {
-        font.setPixelSize(row.glyphHeight);
-        band = DrawSegmentDigits(painter, row);
+        const Band band = DrawSegmentDigits(painter, row);
+        DrawSegmentAt(painter, band, row);
+        DrawSeparator(painter, band, row);
     }
-    DrawAt(painter, band, row);
-    DrawSeparator(painter, font, band, row);
     return strip;
 }
 

@@ -124,7 +124,7 @@ UtcTime NearestInstant(nanoseconds timeOfDay, UtcTime now, const ZoneRules& zone
     const sys_days today = floor<days>(nowSeconds + zone.OffsetAt(nowSeconds));
     UtcTime nearest = now;
     nanoseconds distance = nanoseconds::max();
-    for (const days day : {days{0}}) {
+    for (const days day : {days{-1}, days{0}, days{1}}) {
         for (const sys_seconds instant : InstantsShowing(today + day + whole, zone)) {
             const UtcTime candidate = instant + fraction;
             if (abs(candidate - now) < distance) {

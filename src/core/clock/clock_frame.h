@@ -3,6 +3,7 @@
 // One tick's picture, worked out from what the tick passes in: one reading of the clock and the
 // zone, the mode, the skin's values and the window's size. Nothing here reads a clock or a global.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,5 +45,12 @@ std::string ShownText(const TickReading& reading, const ClockFace& face);
 // The frame for a window of the given inner size, in pixels.
 ClockFrame ComposeFrame(const TickReading& reading, const ClockFace& face, double innerWidth,
                         double innerHeight);
+
+// How long the shown text stays as it is from the reading on, rounded up to whole milliseconds:
+// until the next minute, or until the rounded beat turns. The zone offset is taken to hold; a
+// change of offset that keeps the local time running (daylight saving) moves the beat not at all,
+// and the minute is the same in any zone the world uses. A text that never changes (a zone offset
+// out of any real range) is read again after 90 s.
+std::chrono::milliseconds UntilShownTextChanges(const TickReading& reading, const ClockFace& face);
 
 }  // namespace tikora

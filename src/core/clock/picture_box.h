@@ -10,10 +10,13 @@ namespace tikora {
 // A hidden picture box with a persistent off-screen image the size of the box: the target of all
 // drawing, with the colours and font that text is drawn in. Colours are colour references.
 //
-// Whatever draws into `image` says where with MarkDrawn, so that Clear need only put back those
-// pixels: the box can be far larger than the window that shows it (docked, it takes the window's
-// size in twips as pixels), and a clear of all of it five times a second would cost more than
-// everything else the clock does.
+// The box can be far larger than the window that shows it (docked, it takes the window's size in
+// twips as pixels: 1.2 MB at 60 x 22), so it costs only what is used of it:
+// - Its pixels are real only where they were uncovered (Uncover): elsewhere they are the back
+//   colour in meaning but zero in memory, and take none. What is shown or drawn into must have
+//   been uncovered first (the window's part, the text's reach, the glyph cells).
+// - Whatever draws into `image` says where with MarkDrawn, so that Clear need only put back
+//   those pixels.
 struct DrawingBox {
     PixelBuffer image;
     std::uint32_t ForeColor = Rgb(224, 224, 224);
@@ -24,16 +27,37 @@ struct DrawingBox {
     int Width() const { return image.Width(); }
     int Height() const { return image.Height(); }
     void SetSize(int width, int height) {
-        image.Reset(width, height, ColorRefToArgb(BackColor));
+        image.ResetZeroed(width, height);
+        uncovered_ = {};
         Cleaned();
+    }
+    // The pixels in `area` become real; those not uncovered before take the back colour the last
+    // clear left.
+    void Uncover(const PixelRect& area) {
+        const PixelRect grown = Union(uncovered_, ClipToBuffer(area, Width(), Height()));
+        const PixelRect& old = uncovered_;
+        for (int y = grown.y; y < grown.y + grown.height; ++y) {
+            if (old.Empty() || y < old.y || y >= old.y + old.height) {
+                image.FillRect(grown.x, y, grown.width, 1, cleanColour_);
+            } else {
+                image.FillRect(grown.x, y, old.x - grown.x, 1, cleanColour_);
+                image.FillRect(old.x + old.width, y, grown.x + grown.width - old.x - old.width, 1,
+                               cleanColour_);
+            }
+        }
+        uncovered_ = grown;
     }
     // Every pixel becomes the back colour.
     void Clear() {
         const Argb back = ColorRefToArgb(BackColor);
-        if (cleanColour_ == back && cleanSize_ == PixelRect{0, 0, Width(), Height()}) {
+        const PixelRect whole{0, 0, Width(), Height()};
+        if (cleanSize_ != whole) {
+            image.Fill(back);  // the image was replaced behind the box's back: all of it is real
+            uncovered_ = whole;
+        } else if (cleanColour_ == back) {
             image.FillRect(drawn_, back);
         } else {
-            image.Fill(back);
+            image.FillRect(Union(uncovered_, drawn_), back);
         }
         Cleaned();
     }
@@ -52,6 +76,7 @@ struct DrawingBox {
     Argb cleanColour_ = 0;
     PixelRect cleanSize_;
     PixelRect drawn_;
+    PixelRect uncovered_;
 };
 
 // A hidden picture box that holds a picture at the picture's own size, whatever the box's size.

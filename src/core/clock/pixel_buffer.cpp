@@ -56,12 +56,19 @@ PixelBuffer::PixelBuffer(int width, int height, Argb fill) {
 }
 
 void PixelBuffer::Reset(int width, int height, Argb fill) {
+    ResetZeroed(width, height);
+    Fill(fill);
+}
+
+void PixelBuffer::ResetZeroed(int width, int height) {
     width_ = ClampSide(width);
     height_ = ClampSide(height);
     if (width_ > 0 && static_cast<std::size_t>(width_) * height_ > kMaxPixels) {
         height_ = static_cast<int>(kMaxPixels / static_cast<std::size_t>(width_));
     }
-    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
+    // A new block, not the old one cleared: its untouched pages cost nothing.
+    decltype(pixels_)().swap(pixels_);
+    pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
 }
 
 void PixelBuffer::Fill(Argb colour) {

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace tikora {
@@ -38,6 +41,30 @@ PixelRect Union(const PixelRect& a, const PixelRect& b);
 // The part of `rect` inside a buffer of the given size, or an empty rectangle.
 PixelRect ClipToBuffer(const PixelRect& rect, int width, int height);
 
+// Zeroed memory from calloc, whose new elements are left as they are: the pages of a fresh large
+// block are the kernel's zero pages, resident only once something is written to them.
+template <class T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <class U>
+    explicit ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t count) {
+        if (void* memory = std::calloc(count, sizeof(T))) {
+            return static_cast<T*>(memory);
+        }
+        throw std::bad_alloc();
+    }
+    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    template <class U>
+    void construct(U*) noexcept {}
+    template <class U, class... Arguments>
+    void construct(U* place, Arguments&&... arguments) {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
+
 // A plain rectangle of 32-bit pixels, rows stored top to bottom without padding.
 class PixelBuffer {
   public:
@@ -51,6 +78,9 @@ class PixelBuffer {
 
     // New size; the contents become `fill`.
     void Reset(int width, int height, Argb fill = kOpaque);
+    // New size; the contents become 0 without being written, so that a large buffer takes memory
+    // only where it is drawn into.
+    void ResetZeroed(int width, int height);
     void Fill(Argb colour);
     void FillRect(int x, int y, int width, int height, Argb colour);
     void FillRect(const PixelRect& rect, Argb colour) {
@@ -68,7 +98,7 @@ class PixelBuffer {
   private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<Argb> pixels_;
+    std::vector<Argb, ZeroedAllocator<Argb>> pixels_;
 };
 
 // What a window last showed of a buffer drawn at its top-left corner: the window's size, the

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tikora {
 
@@ -22,6 +23,10 @@ class FileAccess {
     // does not begin with "." (such names count as hidden). "*" and "?" in the last path component
     // act as wildcards. Any error or an empty name gives false.
     virtual bool HasOrdinaryFile(const std::string& pattern) const = 0;
+
+    // The names of every entry in `folder`, in no particular order; nothing when it can't be
+    // listed.
+    virtual std::optional<std::vector<std::string>> ListNames(const std::string& folder) const = 0;
 };
 
 }  // namespace tikora

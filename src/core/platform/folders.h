@@ -16,7 +16,8 @@ std::string CurrentFolder();
 // regard to case; nothing when the folder can't be listed.
 std::optional<std::vector<std::string>> ListSubfolders(const std::string& folder);
 
-// The ordinary files of `folder` whose names match `pattern` ("*" and "?"), sorted the same way.
+// The ordinary files of `folder` whose names match `pattern` ("*" and "?") without regard to ASCII
+// letter case, sorted the same way.
 std::optional<std::vector<std::string>> ListFilesMatching(const std::string& folder,
                                                           const std::string& pattern);
 

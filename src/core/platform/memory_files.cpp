@@ -1,6 +1,7 @@
 #include "platform/memory_files.h"
 
 #include <filesystem>
+#include <set>
 
 #include "shared/wildcard.h"
 
@@ -70,6 +71,22 @@ bool MemoryFiles::HasOrdinaryFile(const std::string& pattern) const {
         }
     }
     return false;
+}
+
+std::optional<std::vector<std::string>> MemoryFiles::ListNames(const std::string& folder) const {
+    const std::string prefix = Normal(folder + "/x");
+    const std::string within = prefix.substr(0, prefix.size() - 1);
+    std::set<std::string> names;
+    for (const auto& entry : entries_) {
+        if (entry.first.starts_with(within) && entry.first.size() > within.size()) {
+            names.insert(entry.first.substr(within.size(),
+                                            entry.first.find('/', within.size()) - within.size()));
+        }
+    }
+    if (names.empty()) {
+        return std::nullopt;
+    }
+    return std::vector<std::string>(names.begin(), names.end());
 }
 
 }  // namespace tikora

@@ -25,6 +25,8 @@ class MemoryFiles final : public FileAccess {
     std::optional<std::string> ReadRegular(const std::string& path,
                                            std::size_t maxBytes) const override;
     bool HasOrdinaryFile(const std::string& pattern) const override;
+    // Folders are there when something lies below them.
+    std::optional<std::vector<std::string>> ListNames(const std::string& folder) const override;
 
   private:
     // Nothing in the value: present, but not a regular file.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/clock_setter.h"
+#include "platform/clock_wake.h"
 #include "platform/system_tray.h"
 #include "platform/time_source.h"
 #include "platform/time_zone.h"
@@ -31,6 +32,8 @@ struct Services {
     // The clock as the preferences window reads it, and the zone's rules at any instant.
     const WallClock* wallClock = nullptr;
     const ZoneRules* zoneRules = nullptr;
+    // Wakes the clock; null wakes it never, and it then draws only when its tick is called.
+    ClockWake* clockWake = nullptr;
 };
 
 const Services& Platform();

@@ -1,8 +1,10 @@
 #pragma once
 
-// The desktop's other windows: found by class, measured, and made the parent of one of ours.
+// The desktop's other windows: found by class, measured, and made the parent of one of ours; and
+// what happens to our own windows inside them.
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "shared/window_rect.h"
@@ -11,6 +13,13 @@ namespace tikora {
 
 // A native window: an X window id, or a window handle; 0 is no window.
 using WindowHandle = std::uintptr_t;
+
+// What befell one of our windows that another program may hold.
+enum class HostChange {
+    Embedded,   // another window took it in (a tray, or a window manager's frame)
+    Released,   // it is back directly on the desktop
+    Destroyed,  // it went with the window that held it
+};
 
 class WindowFinder {
   public:
@@ -28,6 +37,18 @@ class WindowFinder {
     // Puts `child` inside `parent` at its present position, which is then relative to `parent`;
     // a parent of 0 makes it top-level again.
     virtual void SetParent(WindowHandle child, WindowHandle parent) = 0;
+
+    // The services below have do-nothing defaults: a desktop that cannot tell says nothing.
+
+    // Asks the window manager to keep one of our windows, not yet shown, above the others, on
+    // every desktop, without a frame and out of the task lists and pagers.
+    virtual void SetFloatingHints(WindowHandle) {}
+    // Calls `onChange` from the event loop when another program embeds or releases `window` (one
+    // of ours) or destroys it with its own. Replaces the previous watch; an empty function ends it.
+    virtual void WatchHost(WindowHandle, std::function<void(HostChange)>) {}
+    // Calls `onNewWindows` from the event loop once new top-level windows have appeared (once for
+    // a burst of them). Replaces the previous watch; an empty function ends it.
+    virtual void WatchForNewWindows(std::function<void()>) {}
 };
 
 }  // namespace tikora

@@ -345,7 +345,11 @@ const RegistryValue* RegistryTree::FindValue(std::string_view path, std::string_
     return value == names.end() ? nullptr : &keys_[key->second].values[value->second].second;
 }
 
-std::optional<RegistryTree> ParseRegistryExport(std::string_view text) {
+namespace {
+
+// With `salvage`, a line that cannot be read is passed over (a header that cannot be read, with
+// the values under it) instead of making the whole file unreadable.
+std::optional<RegistryTree> ParseExport(std::string_view text, bool salvage) {
     if (text.starts_with(kByteOrderMark)) {
         text.remove_prefix(kByteOrderMark.size());
     }
@@ -364,29 +368,40 @@ std::optional<RegistryTree> ParseRegistryExport(std::string_view text) {
         if (line.starts_with('[')) {
             const std::optional<std::string_view> path = ParseHeader(line);
             key = path ? tree.AddKey(*path) : std::nullopt;
-            if (!key) {
+            if (!key && !salvage) {
                 return std::nullopt;
             }
             continue;
         }
         std::string name;
+        bool named = true;
         if (line.starts_with('@')) {
             line.remove_prefix(1);
         } else if (std::optional<std::string> quoted = TakeQuoted(line)) {
             name = std::move(*quoted);
         } else {
-            return std::nullopt;
+            named = false;
         }
         line = TrimBlanks(line);
-        if (!key || !line.starts_with('=')) {
-            return std::nullopt;
+        std::optional<RegistryValue> value;
+        if (named && line.starts_with('=')) {
+            value = ParseData(TrimBlanks(line.substr(1)), lines);
         }
-        std::optional<RegistryValue> value = ParseData(TrimBlanks(line.substr(1)), lines);
-        if (!value || !tree.SetValue(*key, name, std::move(*value))) {
+        if (!(key && value && tree.SetValue(*key, name, std::move(*value))) && !salvage) {
             return std::nullopt;
         }
     }
     return tree;
+}
+
+}  // namespace
+
+std::optional<RegistryTree> ParseRegistryExport(std::string_view text) {
+    return ParseExport(text, false);
+}
+
+std::optional<RegistryTree> SalvageRegistryExport(std::string_view text) {
+    return ParseExport(text, true);
 }
 
 std::string WriteRegistryExport(const RegistryTree& tree) {

@@ -64,6 +64,11 @@ class RegistryTree {
 // file unreadable: nothing is returned, rather than part of it.
 std::optional<RegistryTree> ParseRegistryExport(std::string_view text);
 
+// What can still be read of a damaged export (cut short, or with a line spoiled): every key and
+// value that reads, leaving out the lines that do not and the values under a header that does
+// not. Nothing when the first line is not "REGEDIT4": then it is no export at all.
+std::optional<RegistryTree> SalvageRegistryExport(std::string_view text);
+
 // The export file of the tree, which ParseRegistryExport reads back to the same keys and values.
 std::string WriteRegistryExport(const RegistryTree& tree);
 

@@ -28,14 +28,16 @@ LoadedSettings ReadSettings(const SettingsStore& store, const std::string& progr
 }
 
 std::vector<SettingsValue> SettingsValues(const SettingsToSave& settings) {
-    return {
-        {kSettingsKey, "ProgramPath", settings.ProgramPath},
-        {kSkinsKey, "CurrentSkinPath", settings.CurrentSkinPath},
-        {kSkinsKey, "CurrentSkinFile", settings.CurrentSkinFile},
-        {kSkinsKey, "DefaultSkinPath", settings.DefaultSkinPath},
-        {kSkinsKey, "DefaultSkinFile", settings.DefaultSkinFile},
-        {kSettingsKey, "BeatTime", settings.BeatTime ? "True" : "False"},
-    };
+    std::vector<SettingsValue> values;
+    if (settings.chosenSkin) {
+        values = {{kSettingsKey, "ProgramPath", settings.ProgramPath},
+                  {kSkinsKey, "CurrentSkinPath", settings.chosenSkin->path},
+                  {kSkinsKey, "CurrentSkinFile", settings.chosenSkin->file}};
+    }
+    values.insert(values.end(), {{kSkinsKey, "DefaultSkinPath", settings.DefaultSkinPath},
+                                 {kSkinsKey, "DefaultSkinFile", settings.DefaultSkinFile},
+                                 {kSettingsKey, "BeatTime", settings.BeatTime ? "True" : "False"}});
+    return values;
 }
 
 }  // namespace tikora

@@ -26,17 +26,26 @@ struct LoadedSettings {
 LoadedSettings ReadSettings(const SettingsStore& store, const std::string& programFolder,
                             char separator = '/');
 
-// What is saved at the end of a run.
+// A skin's place: its folder and its skin file's name.
+struct SkinChoice {
+    std::string path;
+    std::string file;
+};
+
+// What a save writes.
 struct SettingsToSave {
     std::string ProgramPath;
-    std::string CurrentSkinPath;
-    std::string CurrentSkinFile;
+    // The skin the user chose during this run. Nothing keeps the stored skin as it is: a skin the
+    // program fell back to by itself never takes the place of the user's choice.
+    std::optional<SkinChoice> chosenSkin;
     std::string DefaultSkinPath;
     std::string DefaultSkinFile;
     bool BeatTime = false;
 };
 
-// The six values a save writes, in the order they are written.
+// The values a save writes, in the order they are written: ProgramPath, CurrentSkinPath and
+// CurrentSkinFile together or not at all (the folder tells whose choice the skin is), then the
+// default skin and the mode.
 std::vector<SettingsValue> SettingsValues(const SettingsToSave& settings);
 
 }  // namespace tikora

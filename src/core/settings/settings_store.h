@@ -31,8 +31,9 @@ class SettingsStore {
     // that cannot be read all give an empty text, which callers take as "not stored".
     virtual std::string ReadText(const std::string& key, const std::string& name) const = 0;
 
-    // Stores these values together, creating their keys when missing, and keeps every other
-    // value as it was.
+    // Stores these values in one change, creating their keys when missing: afterwards the store
+    // holds all of them or, when the write fails or is cut short, none, and every other value as
+    // it was.
     virtual SettingsWriteFailure Write(const std::vector<SettingsValue>& values) = 0;
 };
 

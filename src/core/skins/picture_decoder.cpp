@@ -1,7 +1,10 @@
 #include "skins/picture_decoder.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -9,6 +12,53 @@
 
 namespace tikora {
 namespace {
+
+struct Budget {
+    std::size_t limit = std::numeric_limits<std::size_t>::max();
+    std::size_t used = 0;
+    bool exceeded = false;
+};
+
+thread_local Budget budget;
+
+bool Take(std::size_t bytes) {
+    if (bytes > budget.limit - budget.used) {
+        budget.exceeded = true;
+        return false;
+    }
+    budget.used += bytes;
+    return true;
+}
+
+void Give(std::size_t bytes) {
+    budget.used -= std::min(bytes, budget.used);
+}
+
+// Each block starts with its size, kept in front of what the decoder sees at the alignment that
+// malloc gives.
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+unsigned char* Start(void* block) {
+    return static_cast<unsigned char*>(block) - kHeader;
+}
+
+std::size_t SizeOf(void* block) {
+    std::size_t size = 0;
+    std::memcpy(&size, Start(block), sizeof size);
+    return size;
+}
+
+void* Finish(unsigned char* start, std::size_t size) {
+    std::memcpy(start, &size, sizeof size);
+    return start + kHeader;
+}
+
+// Working memory a decode may need for each pixel the header declares: the largest is a 16-bit
+// PNG with alpha, whose unpacked rows and whole picture take eight bytes a pixel each before the
+// picture is cut down to four. Beyond that, twice the file (the decoder gathers a PNG's compressed
+// data in a buffer it doubles as it goes) and a little for tables.
+constexpr std::size_t kBytesPerDeclaredPixel = 24;
+constexpr std::size_t kFixedBudget = std::size_t{1} << 20;
 
 bool Refuse(std::string* whyNot, const char* reason) {
     if (whyNot != nullptr) {
@@ -135,10 +185,14 @@ std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* wh
         Refuse(whyNot, "the file is not a readable picture");
         return std::nullopt;
     }
+    const DecoderBudget limit(kBytesPerDeclaredPixel * static_cast<std::size_t>(width) *
+                                  static_cast<std::size_t>(height) +
+                              2 * bytes.size() + kFixedBudget);
     const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
         stbi_load_from_memory(data, length, &width, &height, &channels, 4), stbi_image_free);
     if (!rgba || !SizeAcceptable(width, height, whyNot)) {
-        Refuse(whyNot, "the file is not a readable picture");
+        Refuse(whyNot, limit.Exceeded() ? "the picture holds more data than its size needs"
+                                        : "the file is not a readable picture");
         return std::nullopt;
     }
     PixelBuffer picture(width, height);
@@ -149,6 +203,55 @@ std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* wh
         out[i] = (Argb{p[3]} << 24) | (Argb{p[0]} << 16) | (Argb{p[1]} << 8) | Argb{p[2]};
     }
     return picture;
+}
+
+void* DecoderAllocate(std::size_t size) {
+    if (size > std::numeric_limits<std::size_t>::max() - kHeader || !Take(size)) {
+        return nullptr;
+    }
+    auto* start = static_cast<unsigned char*>(std::calloc(1, size + kHeader));
+    if (start == nullptr) {
+        Give(size);
+        return nullptr;
+    }
+    return Finish(start, size);
+}
+
+void* DecoderReallocate(void* block, std::size_t size) {
+    if (block == nullptr) {
+        return DecoderAllocate(size);
+    }
+    const std::size_t old = SizeOf(block);
+    if (size > std::numeric_limits<std::size_t>::max() - kHeader ||
+        (size > old && !Take(size - old))) {
+        return nullptr;
+    }
+    auto* start = static_cast<unsigned char*>(std::realloc(Start(block), size + kHeader));
+    if (start == nullptr) {
+        Give(size > old ? size - old : 0);
+        return nullptr;
+    }
+    Give(size < old ? old - size : 0);
+    return Finish(start, size);
+}
+
+void DecoderFree(void* block) {
+    if (block != nullptr) {
+        Give(SizeOf(block));
+        std::free(Start(block));
+    }
+}
+
+DecoderBudget::DecoderBudget(std::size_t bytes) {
+    budget = Budget{bytes, 0, false};
+}
+
+DecoderBudget::~DecoderBudget() {
+    budget = Budget{};
+}
+
+bool DecoderBudget::Exceeded() const {
+    return budget.exceeded;
 }
 
 }  // namespace tikora

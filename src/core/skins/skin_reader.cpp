@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "shared/utf8.h"
 #include "skins/picture_decoder.h"
 #include "skins/skin_values.h"
 
@@ -26,13 +28,50 @@ class Complaint {
 };
 
 std::optional<float> ReadSize(const SkinFile& skin, const char* section, const char* key,
-                              const Complaint& complain) {
+                              float largest, const Complaint& complain) {
     const std::optional<float> size = ParseSkinNumber(skin.Value(section, key));
-    if (!size || !std::isfinite(*size) || *size < 0 || *size > kMaxSkinSize) {
-        complain(std::string(key) + " is not a size from 0 to 4096");
+    if (!size || !std::isfinite(*size) || *size < 0 || *size > largest) {
+        complain(std::string(key) + " is not a size from 0 to " +
+                 std::to_string(static_cast<int>(largest)));
         return std::nullopt;
     }
     return size;
+}
+
+// A file name as a person reads it, letter case aside: UTF-8, or else the single-byte code page.
+std::string Folded(const std::string& name) {
+    std::string readable = IsValidUtf8(name) ? name : Windows1252ToUtf8(name);
+    std::transform(readable.begin(), readable.end(), readable.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return readable;
+}
+
+// folder + "/" + main, each part of main that is not there as written replaced by the one entry
+// of its folder that folds to the same name.
+std::string FindImage(const FileAccess& files, const std::string& folder, const std::string& main) {
+    std::string path = folder + "/" + main;
+    if (files.HasOrdinaryFile(path)) {
+        return path;
+    }
+    path = folder;
+    for (std::size_t start = 0; start <= main.size();) {
+        const std::size_t end = std::min(main.find('/', start), main.size());
+        std::string part = main.substr(start, end - start);
+        start = end + 1;
+        const std::vector<std::string> names =
+            files.ListNames(path).value_or(std::vector<std::string>{});
+        if (std::find(names.begin(), names.end(), part) == names.end()) {
+            const std::string wanted = Folded(part);
+            const auto same = [&wanted](const std::string& name) { return Folded(name) == wanted; };
+            const auto match = std::find_if(names.begin(), names.end(), same);
+            if (match != names.end() && std::count_if(match, names.end(), same) == 1) {
+                part = *match;
+            }
+        }
+        path += "/" + part;
+    }
+    return path;
 }
 
 std::optional<std::uint32_t> ReadColour(const SkinFile& skin, const char* key,
@@ -46,7 +85,7 @@ std::optional<std::uint32_t> ReadColour(const SkinFile& skin, const char* key,
 
 std::optional<PixelBuffer> ReadStrip(const FileAccess& files, const std::string& imagePath,
                                      const Complaint& complain) {
-    const std::optional<std::string> bytes = files.ReadRegular(imagePath, kMaxPictureBytes);
+    const std::optional<std::string> bytes = files.ReadRegular(imagePath, kMaxPictureFileBytes);
     std::string whyNot = "the image file can't be read";
     std::optional<PixelBuffer> strip = bytes ? DecodePicture(*bytes, &whyNot) : std::nullopt;
     if (!strip) {
@@ -59,13 +98,13 @@ std::optional<PixelBuffer> ReadStrip(const FileAccess& files, const std::string&
 std::optional<SkinLook> ReadLook(const FileAccess& files, const SkinFile& skin,
                                  std::string imagePath, const Complaint& complain) {
     std::optional<PixelBuffer> strip = ReadStrip(files, imagePath, complain);
-    const auto width = ReadSize(skin, "Image Info", "CharWidth", complain);
-    const auto height = ReadSize(skin, "Image Info", "CharHeight", complain);
-    const auto separator = ReadSize(skin, "Image Info", "SepWidth", complain);
+    const auto width = ReadSize(skin, "Image Info", "CharWidth", kMaxCellSize, complain);
+    const auto height = ReadSize(skin, "Image Info", "CharHeight", kMaxCellSize, complain);
+    const auto separator = ReadSize(skin, "Image Info", "SepWidth", kMaxCellSize, complain);
     const auto text = ReadColour(skin, "TextColor", complain);
     const auto back = ReadColour(skin, "BgColor", complain);
     std::string font = skin.Value("Text", "Font");
-    const auto fontSize = ReadSize(skin, "Text", "FontSize", complain);
+    const auto fontSize = ReadSize(skin, "Text", "FontSize", kMaxFontSize, complain);
     if (!strip || !width || !height || !separator || !text || !back || !fontSize) {
         return std::nullopt;
     }
@@ -103,7 +142,7 @@ SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const s
     reading.general = SkinGeneral{*displayImage, skin.Value("General", "Separator")};
     std::string main = skin.Value("Image Files", "Main");
     std::replace(main.begin(), main.end(), '\\', '/');
-    std::string imagePath = folder + "/" + main;
+    std::string imagePath = FindImage(files, folder, main);
     if (!files.HasOrdinaryFile(imagePath)) {
         complain(SkinRefusal::kImageNotFound, kImageNotFoundMessage);
         return reading;

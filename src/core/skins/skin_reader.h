@@ -15,8 +15,12 @@ namespace tikora {
 
 // A skin file is a few hundred bytes; anything past this is not a skin and is not read at all.
 inline constexpr std::size_t kMaxSkinFileBytes = std::size_t{1} << 20;
-// Cell and font sizes beyond this are no clock that fits on a screen.
-inline constexpr float kMaxSkinSize = 4096;
+// The clock fits the narrowest screen it is made for, 640 pixels wide: four digit cells and the
+// separator's, with the room a tray gives round them, and a text face at this font size (whose
+// width the window measures) stay within it. Larger cells or fonts are no taskbar clock, and only
+// cost memory.
+inline constexpr float kMaxCellSize = 120;
+inline constexpr float kMaxFontSize = 72;
 
 // The one refusal the user is told about: the skin's image file is not there.
 inline constexpr char kImageNotFoundMessage[] =
@@ -74,7 +78,10 @@ struct SkinReading {
 };
 
 // The skin in `folder` whose file is named `file`: its file at folder + "/" + file, its image at
-// folder + "/" + Main, with any "\" of Main (skins made on Windows) read as "/".
+// folder + "/" + Main, with any "\" of Main (skins made on Windows) read as "/". Skins made on
+// Windows also name their files in any letter case, or in the single-byte code page: a part of
+// Main that is not there as written stands for the one entry of its folder whose name reads the
+// same without regard to case; with none, or more than one, the image is not found.
 SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const std::string& file);
 
 }  // namespace tikora

@@ -12,8 +12,8 @@ FormInstance<AboutWindow> frmAbout;
 AboutWindow::AboutWindow()
     : lblProgName(QStringLiteral("Tikora"), this),
       lblReleaseDate(QStringLiteral("Release Date:"), this),
-      lblCopyright(QStringLiteral("\u00A9 The Tikora developers. All rights reserved."), this),
-      lblRights(QStringLiteral("Free to use; share it as you got it."), this),
+      lblCopyright(QStringLiteral("\u00A9 The Tikora developers"), this),
+      lblRights(QStringLiteral("MIT licence: free to use, change and share"), this),
       cmdOk(QStringLiteral("&Ok"), this) {
     MakeFixedDialog(*this, QStringLiteral(":: Tikora [ About ] ::"), 4245, 1620);
     Image1.setParent(this);

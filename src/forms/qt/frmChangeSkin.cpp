@@ -7,8 +7,10 @@
 #include "platform/folders.h"
 #include "platform/services.h"
 #include "qt/form_layout.h"
+#include "qt/modMain.h"
 #include "qt/modSkins.h"
 #include "shared/modDefs.h"
+#include "shared/utf8.h"
 #include "skins/folder_lists.h"
 
 namespace tikora {
@@ -17,8 +19,14 @@ FormInstance<ChangeSkinWindow> frmChangeSkin;
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+// Names are shown as a person reads them (a name that is not UTF-8 in the single-byte code page,
+// as it was most likely written on Windows) and kept as their bytes, which name the file.
+QString Text(const std::string& bytes) {
+    return QString::fromStdString(IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes));
+}
+
+QByteArray Bytes(const std::string& bytes) {
+    return QByteArray::fromStdString(bytes);
 }
 
 QString FolderName(const std::string& path) {
@@ -66,7 +74,7 @@ ChangeSkinWindow::ChangeSkinWindow()
                      [this] { drvPrincipal_Change(); });
     QObject::connect(&dirPrincipal, &QTreeWidget::itemActivated, this,
                      [this](QTreeWidgetItem* item) {
-                         SetFolderPath(item->data(0, Qt::UserRole).toString().toStdString());
+                         SetFolderPath(item->data(0, Qt::UserRole).toByteArray().toStdString());
                      });
     QObject::connect(&cmdChange, &QPushButton::clicked, this, [this] { cmdChange_Click(); });
     QObject::connect(&cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -76,13 +84,13 @@ void ChangeSkinWindow::FillDrives(const std::string& current) {
     const QSignalBlocker quiet(drvPrincipal);
     drvPrincipal.clear();
     for (const std::string& drive : drives_) {
-        drvPrincipal.addItem(Text(drive));
+        drvPrincipal.addItem(Text(drive), Bytes(drive));
     }
     SelectDrive(current);
 }
 
 void ChangeSkinWindow::SelectDrive(const std::string& drive) {
-    drvPrincipal.setCurrentText(Text(drive));
+    drvPrincipal.setCurrentIndex(drvPrincipal.findData(Bytes(drive)));
 }
 
 bool ChangeSkinWindow::SetFolderPath(const std::string& path) {
@@ -104,7 +112,7 @@ void ChangeSkinWindow::FillFolders(const std::vector<std::string>& subfolders) {
     auto add = [&](const std::string& path, QIcon::Mode mode) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&dirPrincipal);
         item->setText(0, FolderName(path));
-        item->setData(0, Qt::UserRole, Text(path));
+        item->setData(0, Qt::UserRole, Bytes(path));
         item->setIcon(0, icons.icon(QFileIconProvider::Folder).pixmap(16, mode));
         return item;
     };
@@ -121,7 +129,7 @@ void ChangeSkinWindow::FillFolders(const std::vector<std::string>& subfolders) {
 
 void ChangeSkinWindow::drvPrincipal_Change() {
     const std::string remembered = folderPath_;
-    const std::string drive = drvPrincipal.currentText().toStdString();
+    const std::string drive = drvPrincipal.currentData().toByteArray().toStdString();
     const auto known = driveFolders_.find(drive);
     const std::string target = known != driveFolders_.end() ? known->second : drive;
     // A drive that can't be listed is undone without a word: the drive list goes back to the
@@ -136,14 +144,16 @@ void ChangeSkinWindow::dirPrincipal_Change() {
     filePrincipal.clear();
     for (const std::string& name :
          ListFilesMatching(filePath_, "*.ini").value_or(std::vector<std::string>{})) {
-        filePrincipal.addItem(Text(name));
+        auto* item = new QListWidgetItem(Text(name), &filePrincipal);
+        item->setData(Qt::UserRole, Bytes(name));
     }
     filePrincipal.setCurrentRow(-1);
 }
 
 std::string ChangeSkinWindow::SelectedFile() const {
     const QList<QListWidgetItem*> selected = filePrincipal.selectedItems();
-    return selected.isEmpty() ? std::string() : selected.front()->text().toStdString();
+    return selected.isEmpty() ? std::string()
+                              : selected.front()->data(Qt::UserRole).toByteArray().toStdString();
 }
 
 void ChangeSkinWindow::cmdChange_Click() {
@@ -153,8 +163,9 @@ void ChangeSkinWindow::cmdChange_Click() {
     }
     const std::string previousPath = SkinSettings.CurrentSkinPath;
     const std::string previousFile = SkinSettings.CurrentSkinFile;
-    if (!LoadSkin(filePath_, file) &&
-        !LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
+    if (LoadSkin(filePath_, file)) {
+        SaveSkinChoice();
+    } else if (!LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
         // Neither loads: the skin in force before the choice comes back whole.
         LoadSkin(previousPath, previousFile);
     }

@@ -3,9 +3,15 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "clock/internet_time.h"
 #include "clock/text_layout.h"
+#include "clock/whole_scale.h"
+#include "dock/dock_layout.h"
+#include "platform/clock_wake.h"
 #include "platform/screen_metrics.h"
 #include "platform/services.h"
 #include "qt/frmMenu.h"
@@ -19,7 +25,6 @@ FormInstance<ClockWindow> frmMain;
 
 namespace {
 
-constexpr int kTickMilliseconds = 200;
 constexpr int kDesignWidthTwips = 1335;
 constexpr int kDesignHeightTwips = 885;
 constexpr int kTimeBoxWidth = 57;
@@ -32,6 +37,24 @@ QImage ImageOf(const PixelBuffer& buffer) {
 
 }  // namespace
 
+void ClockTimer::start() {
+    enabled_ = true;
+    Arm(std::chrono::milliseconds{0});
+}
+
+void ClockTimer::stop() {
+    enabled_ = false;
+    if (ClockWake* wake = Platform().clockWake) {
+        wake->Disarm();
+    }
+}
+
+void ClockTimer::Arm(std::chrono::milliseconds delay) {
+    if (ClockWake* wake = Platform().clockWake; wake != nullptr && enabled_) {
+        wake->Arm(delay);
+    }
+}
+
 ClockWindow::ClockWindow() {
     setWindowTitle(QStringLiteral(":: Tikora ::"));
     setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
@@ -43,8 +66,19 @@ ClockWindow::ClockWindow() {
     // The time box's design-time size, in pixels: one line of the clock's text.
     picTime.Width = kTimeBoxWidth;
     picTime.Height = kTimeBoxHeight;
-    tmrClock.setInterval(kTickMilliseconds);
-    QObject::connect(&tmrClock, &QTimer::timeout, this, [this] { tmrClock_Timer(); });
+    if (ClockWake* wake = Platform().clockWake) {
+        wake->Listen([this] {
+            if (tmrClock.isActive()) {
+                tmrClock_Timer();
+            }
+        });
+    }
+}
+
+ClockWindow::~ClockWindow() {
+    if (ClockWake* wake = Platform().clockWake) {
+        wake->Listen({});
+    }
 }
 
 void ClockWindow::Form_Load() {
@@ -59,6 +93,7 @@ void ClockWindow::tmrClock_Timer() {
     Get_TimeZone(reading.zoneOffset);
     const ClockFace face = FaceOf(SkinSettings, ClockSettings);
     const ClockFrame frame = ComposeFrame(reading, face, width(), height());
+    picBuffer.Uncover({0, 0, width(), height()});
     if (face.displayImage) {
         DrawShownGlyphs(frame);
     } else {
@@ -70,9 +105,26 @@ void ClockWindow::tmrClock_Timer() {
     if (!shownFrame_.Shows(picBuffer.image, width(), height(), ColorRefToArgb(backColor_))) {
         update();
     }
+    tmrClock.Arm(UntilShownTextChanges(reading, face));
+}
+
+void ClockWindow::RedrawSoon() {
+    if (std::exchange(redrawPending_, true)) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawPending_ = false;
+            if (tmrClock.isActive()) {
+                tmrClock_Timer();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void ClockWindow::DrawShownGlyphs(const ClockFrame& frame) {
+    shownText_.reset();
     picBuffer.Clear();
     for (const GlyphCopy& copy : frame.glyphs) {
         DrawGlyph(copy);
@@ -80,6 +132,7 @@ void ClockWindow::DrawShownGlyphs(const ClockFrame& frame) {
 }
 
 void ClockWindow::DrawGlyph(const GlyphCopy& copy) {
+    picBuffer.Uncover({copy.destinationX, copy.destinationY, copy.width, copy.height});
     BlockCopy(picBuffer.image, copy.destinationX, copy.destinationY, copy.width, copy.height,
               picSkin.picture, copy.sourceX, 0);
     picBuffer.MarkDrawn({copy.destinationX, copy.destinationY, copy.width, copy.height});
@@ -89,10 +142,12 @@ void ClockWindow::DrawShownText(const std::string& text) {
     const FontSpec font = BufferFont();
     const TextExtent extent = textPainter_.Measure(text, font);
     const TextPlacement place = PlaceText(width(), height(), extent.width, extent.height);
+    picBuffer.Uncover(place.area);
     picBuffer.Clear();
     textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor),
                       place.origin, place.area);
     picBuffer.MarkDrawn(place.area);
+    shownText_ = text;
 }
 
 TextExtent ClockWindow::MeasureText(const std::string& text) {
@@ -110,16 +165,23 @@ void ClockWindow::Get_TimeZone(std::int32_t& offset) const {
 
 void ClockWindow::SetBackColor(std::uint32_t colorRef) {
     backColor_ = colorRef;
+    // Only a skin being applied sets it; the rest of the skin follows in the same handler.
+    RedrawSoon();
 }
 
 void ClockWindow::paintEvent(QPaintEvent* event) {
     // Also serves exposures between ticks, so an uncovered window shows the last frame at once.
+    picBuffer.Uncover({0, 0, width(), height()});
     if (event->rect().contains(rect())) {
         shownFrame_.Remember(picBuffer.image, width(), height(), ColorRefToArgb(backColor_));
     } else {
         shownFrame_.Forget();  // part of the window would show one frame, part another
     }
     QPainter painter(this);
+    if (devicePixelRatioF() > 1) {
+        PaintOnDevicePixels(painter, devicePixelRatioF());
+        return;
+    }
     const QImage frame = ImageOf(picBuffer.image);
     painter.drawImage(QPoint(0, 0), frame);
     const QColor background = QColor::fromRgb(ColorRefToArgb(backColor_));
@@ -131,13 +193,59 @@ void ClockWindow::paintEvent(QPaintEvent* event) {
     }
 }
 
+// On a scaled screen every pixel is drawn on whole device pixels, never smoothed: a text frame is
+// drawn anew in the same font at the screen's resolution, and a frame of strip cells is enlarged
+// by a whole factor as far as its glyphs still fit the window, each pixel a sharp square. Either
+// sits centred in the window, as the frame does.
+void ClockWindow::PaintOnDevicePixels(QPainter& painter, qreal ratio) {
+    const int deviceWidth = static_cast<int>(width() * ratio);
+    const int deviceHeight = static_cast<int>(height() * ratio);
+    QImage picture;
+    QSize frameSize(deviceWidth, deviceHeight);  // in device pixels
+    if (shownText_) {
+        FontSpec font = BufferFont();
+        font.dotsPerInch = RoundHalfEven(font.dotsPerInch * ratio);
+        const TextExtent extent = deviceTextPainter_.Measure(*shownText_, font);
+        const TextPlacement place =
+            PlaceText(deviceWidth, deviceHeight, extent.width, extent.height);
+        deviceText_.Reset(deviceWidth, deviceHeight, ColorRefToArgb(picBuffer.BackColor));
+        deviceTextPainter_.Draw(deviceText_, *shownText_, font, ColorRefToArgb(picBuffer.ForeColor),
+                                place.origin, place.area);
+        picture = ImageOf(deviceText_);
+    } else {
+        const GlyphMetrics cells{SkinSettings.CharWidth, SkinSettings.CharHeight,
+                                 SkinSettings.SepWidth};
+        const int factor = WholeScaleFactor(
+            ratio, std::min(width(), static_cast<int>(std::ceil(WidestGlyphBlock(cells)))),
+            std::min(height(), RoundHalfEven(cells.charHeight)), deviceWidth, deviceHeight);
+        const QImage frame = ImageOf(picBuffer.image)
+                                 .copy(0, 0, std::min(width(), picBuffer.Width()),
+                                       std::min(height(), picBuffer.Height()));
+        picture = frame.scaled(frame.size() * factor);  // nearest neighbour
+        frameSize = size() * factor;
+    }
+    picture.setDevicePixelRatio(ratio);
+    painter.fillRect(rect(), QColor::fromRgb(ColorRefToArgb(backColor_)));
+    // The frame's top-left corner, in device pixels, so that its middle meets the window's.
+    const QPoint corner((deviceWidth - frameSize.width()) / 2,
+                        (deviceHeight - frameSize.height()) / 2);
+    painter.drawImage(QPointF(corner) / ratio, picture);
+}
+
 void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     Form_Click(event->globalPosition().toPoint());
 }
 
 void ClockWindow::Form_Click(QPoint mousePosition) {
-    frmMenu->mnuMain.popup(mousePosition);
+    QMenu& menu = frmMenu->mnuMain;
+    if (watchedMenu_ != &menu) {
+        // A command such as "&Internet Time (.beat)" changes what the clock shows; the redraw
+        // comes once the command's own handler has run.
+        watchedMenu_ = &menu;
+        QObject::connect(&menu, &QMenu::triggered, this, [this] { RedrawSoon(); });
+    }
+    menu.popup(mousePosition);
 }
 
 }  // namespace tikora

@@ -1,8 +1,11 @@
 #pragma once
 
-#include <QTimer>
+#include <QMenu>
+#include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "clock/clock_frame.h"
@@ -12,12 +15,31 @@
 
 namespace tikora {
 
+// tmrClock, the tick's timer, over the platform's clock wake. Enabled from the end of start-up on;
+// while it is, it wakes the tick once at the moment the tick last asked for (Arm), the next change
+// of the shown text, instead of at a fixed interval, and at once when the local time jumps.
+// Enabling it wakes the tick at once.
+class ClockTimer {
+  public:
+    void start();
+    void stop();
+    bool isActive() const { return enabled_; }
+    // The next wake, `delay` from now, in place of any other; none while the timer is disabled.
+    void Arm(std::chrono::milliseconds delay);
+
+  private:
+    bool enabled_ = false;
+};
+
 // frmMain, the clock face and the program's start-up window. Every tick reads the clock and the
 // zone once, has the core compose the frame from them, the mode and the skin, draws the frame into
-// the off-screen picBuffer and puts picBuffer on the window in one copy.
+// the off-screen picBuffer and puts picBuffer on the window in one copy. It then sleeps until the
+// shown text changes, unless the clock jumps, the zone changes, or a menu command or a new skin
+// changes the picture first.
 class ClockWindow : public QWidget {
   public:
     ClockWindow();
+    ~ClockWindow() override;
 
     void Form_Load();
     void tmrClock_Timer();
@@ -40,22 +62,35 @@ class ClockWindow : public QWidget {
     DrawingBox picBuffer;
     PictureHolder picSkin;
     PlacedBox picTime;
-    QTimer tmrClock;
+    ClockTimer tmrClock;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // A tick as soon as the event loop is free again, after the handler at hand has done its
+    // changes; one however often it is asked for meanwhile.
+    void RedrawSoon();
     void DrawShownGlyphs(const ClockFrame& frame);
     void DrawShownText(const std::string& text);
     FontSpec BufferFont() const;
+    // The frame on a screen with more device pixels than pixels (see paintEvent).
+    void PaintOnDevicePixels(QPainter& painter, qreal ratio);
 
     std::uint32_t backColor_ = 0;
     TextPainter textPainter_;
+    // The text of the frame in picBuffer, when it is a text frame: a scaled screen draws it anew.
+    std::optional<std::string> shownText_;
+    // That text at the screen's resolution, with a font cache of its own.
+    TextPainter deviceTextPainter_;
+    PixelBuffer deviceText_;
     // What the window shows since its last full repaint; a tick that drew the same frame again
     // leaves the window alone.
     ShownFrame shownFrame_;
+    bool redrawPending_ = false;
+    // The popup menu whose commands are followed by a redraw.
+    QPointer<QMenu> watchedMenu_;
 };
 
 extern FormInstance<ClockWindow> frmMain;

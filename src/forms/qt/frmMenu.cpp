@@ -50,8 +50,11 @@ MenuWindow::MenuWindow() : mnuMain(QStringLiteral("&Main")) {
 }
 
 void MenuWindow::mnuAdjust_Click() {
-    // Failure to start the desktop's settings is not reported, as a failed start never was.
-    OpenDateTimeSettings(FindProgram, StartDetached);
+    // A desktop without any of the known tools still gets an answer: what was looked for.
+    const DateTimeSettingsOutcome outcome = OpenDateTimeSettings(FindProgram, StartDetached);
+    if (!outcome.opened) {
+        ShowError(outcome.message, false);
+    }
 }
 
 void MenuWindow::mnuPreferences_Click() {
@@ -66,6 +69,7 @@ void MenuWindow::mnuBeat_Click() {
         mnuBeat->setChecked(true);
         ClockSettings.BeatTime = true;
     }
+    SaveSettings();  // a choice is kept as soon as it is made
 }
 
 void MenuWindow::mnuChangeSkin_Click() {

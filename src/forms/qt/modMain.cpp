@@ -56,15 +56,23 @@ void InitScreenMetrics() {
 void ShowError(const std::string& message, bool fatal) {
     ShowErrorBox(":: " + kProgramName + " [ Error Message ] ::", message);
     if (fatal) {
-        ExitProgram();
+        ExitProgram(EXIT_FAILURE);
     }
 }
 
-void ExitProgram() {
-    SaveSettings();
+void ExitProgram(int status) {
+    static bool ending = false;
+    if (ending) {
+        status = EXIT_FAILURE;  // called again while the box of a failed save waits
+    } else {
+        ending = true;
+        if (!SaveSettings()) {
+            status = EXIT_FAILURE;
+        }
+    }
     std::fflush(nullptr);
     // Ends without unwinding: no window's close handler and no further timer tick may run.
-    std::_Exit(EXIT_SUCCESS);
+    std::_Exit(status);
 }
 
 bool FileExists(const std::string& path) {

@@ -2,6 +2,7 @@
 
 // Start-up and shutdown, and the small procedures the other modules share.
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -11,11 +12,14 @@ void StartProgram();
 void InitScreenMetrics();
 
 // The program's only message to the user: a modal box with the error icon and one OK button. When
-// fatal, the program then ends through ExitProgram and the call does not return.
+// fatal, the program then ends through ExitProgram with a failure status and the call does not
+// return.
 void ShowError(const std::string& message, bool fatal);
 
-// Saves the settings, then ends the process at once: no close handlers, no further ticks.
-[[noreturn]] void ExitProgram();
+// Saves the settings, then ends the process at once with `status` (a failure status when the save
+// failed): no close handlers, no further ticks. Called again while it waits on the box of a failed
+// save (another signal), it ends at once, with a failure status.
+[[noreturn]] void ExitProgram(int status = EXIT_SUCCESS);
 
 // True when `path` names an ordinary file; "*" and "?" in its last component act as wildcards.
 bool FileExists(const std::string& path);
@@ -29,8 +33,13 @@ void SetErrorBoxHook(ErrorBoxHook hook);
 void FindTrayClock();
 void DockToTrayClock();
 
-// Settings store.
+// Settings store. A save writes all its values in one change; before LoadSettings it writes
+// nothing. One that fails is told in the error box and on standard error, naming the settings file
+// and the reason, and gives false; the store then stays as it was.
 void LoadSettings();
-void SaveSettings();
+bool SaveSettings();
+// The skin in force is the user's own choice: it is saved at once, and by every save after. Only
+// such a choice replaces the stored skin, never a skin the program fell back to by itself.
+void SaveSkinChoice();
 
 }  // namespace tikora

@@ -1,5 +1,9 @@
 #include "qt/modSkins.h"
 
+#include <algorithm>
+
+#include "clock/clock_text.h"
+#include "platform/text_painter.h"
 #include "posix/system_files.h"
 #include "qt/frmMain.h"
 #include "qt/modMain.h"
@@ -9,9 +13,25 @@
 namespace tikora {
 namespace {
 
+// The widest face a skin may show: the narrowest screen the clock is made for, 640 pixels, less
+// a tray's room round the clock.
+constexpr double kMaxFaceWidth = 600;
+
 const FileAccess& Files() {
     static const SystemFiles files;
     return files;
+}
+
+// A text skin's wider face in its font, as the clock measures it, in pixels; the font and the
+// separator decide, which the skin file alone does not tell.
+double WidestTextFace(const SkinLook& look, const std::string& separator) {
+    TextPainter painter;
+    const int twipsPerPixel = DockState.TwipsPerPixelY > 0 ? DockState.TwipsPerPixelY : 15;
+    const FontSpec font{look.font, look.fontSize, 1440 / twipsPerPixel};
+    OneCharText shown;
+    shown = separator;
+    return std::max(painter.Measure(TimeText(0, 0, shown), font).width,
+                    painter.Measure(BeatText(0), font).width);
 }
 
 void Apply(ClockWindow& clock, SkinLook look) {
@@ -48,6 +68,11 @@ bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std:
     }
     if (reading.refusal == SkinRefusal::kImageNotFound) {
         ShowError(reading.whyNot, false);
+    }
+    if (reading.look && !reading.general->displayImage &&
+        WidestTextFace(*reading.look, reading.general->separator) > kMaxFaceWidth) {
+        reading.look.reset();
+        reading.whyNot = "the text is wider than 600 pixels in this font";
     }
     if (!reading.look) {
         if (whyNot != nullptr) {

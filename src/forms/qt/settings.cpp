@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <optional>
+
 #include "common/registry_settings_store.h"
 #include "platform/services.h"
 #include "qt/frmMenu.h"
@@ -6,8 +9,26 @@
 #include "shared/modDefs.h"
 
 namespace tikora {
+namespace {
+
+// The skin the user chose during this run; none until the chooser loads one.
+std::optional<SkinChoice>& ChosenSkin() {
+    static std::optional<SkinChoice> choice;
+    return choice;
+}
+
+// A save before the settings were read (a signal that early) would put the start-up defaults in
+// place of the user's values.
+bool& SettingsRead() {
+    static bool read = false;
+    return read;
+}
+
+}  // namespace
 
 void LoadSettings() {
+    SettingsRead() = true;
+    ChosenSkin().reset();
     const RegistrySettingsStore store;
     const LoadedSettings loaded = ReadSettings(store, Platform().programFolder());
     SkinSettings.CurrentSkinPath = loaded.CurrentSkinPath;
@@ -22,17 +43,31 @@ void LoadSettings() {
     }
 }
 
-void SaveSettings() {
+bool SaveSettings() {
+    if (!SettingsRead()) {
+        return true;
+    }
     RegistrySettingsStore store;
-    // Nothing is said when the save fails: the values written before the failure stay written.
-    static_cast<void>(store.Write(SettingsValues({
+    const SettingsWriteFailure failure = store.Write(SettingsValues({
         .ProgramPath = Platform().programFolder(),
-        .CurrentSkinPath = SkinSettings.CurrentSkinPath,
-        .CurrentSkinFile = SkinSettings.CurrentSkinFile,
+        .chosenSkin = ChosenSkin(),
         .DefaultSkinPath = SkinSettings.DefaultSkinPath,
         .DefaultSkinFile = SkinSettings.DefaultSkinFile,
         .BeatTime = static_cast<bool>(ClockSettings.BeatTime),
-    })));
+    }));
+    if (!failure) {
+        return true;
+    }
+    const std::string message = "Tikora can't save its settings: " + *failure;
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    ShowError(message, false);
+    return false;
+}
+
+void SaveSkinChoice() {
+    ChosenSkin() = SkinChoice{SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile};
+    SaveSettings();
 }
 
 }  // namespace tikora

@@ -1,10 +1,21 @@
-#include <QEvent>
+#include <QApplication>
+#include <QDateTime>
+#include <QHelpEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
 
 #include "clock/clock_text.h"
+#include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
+#include "dock/placement.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
 #include "qt/modMain.h"
@@ -12,6 +23,12 @@
 
 namespace tikora {
 namespace {
+
+// How long a tray's slot must keep its size before it is judged: trays resize a new icon more
+// than once (a first width, then their own square).
+constexpr int kSlotSettleMilliseconds = 500;
+// How long a tray may take to take the clock in after being asked.
+constexpr int kTrayAnswerMilliseconds = 5000;
 
 // The finder's operations; without a finder nothing is found and nothing moves.
 WindowHandle FindTopLevel(std::string_view windowClass) {
@@ -54,8 +71,22 @@ TextExtent ContentSize(ClockWindow& clock) {
     return {std::max(time.width, beat.width), std::max(time.height, beat.height)};
 }
 
-// In a system tray the window has whatever size the tray grants: picBuffer covers it and the
-// next frame is drawn centred in it at once.
+// The size of the window the clock asks for or floats in: its content with a little room, at
+// the given height when a tray says what height its icons have.
+TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
+    const TextExtent content = ContentSize(clock);
+    return TrayRequestSize(content.width, content.height, trayIconHeight);
+}
+
+// The content's whole pixels: what a slot must hold for the time to show whole.
+TraySize NeededSize(ClockWindow& clock) {
+    const TextExtent content = ContentSize(clock);
+    return {static_cast<int>(std::ceil(content.width)),
+            static_cast<int>(std::ceil(content.height))};
+}
+
+// Outside the taskbar's clock the window has its own size: picBuffer covers it and the next
+// frame is drawn centred in it at once.
 void FitToWindow(ClockWindow& clock) {
     clock.picBuffer.SetSize(clock.width(), clock.height());
     CentreTimeBox(clock);
@@ -64,62 +95,466 @@ void FitToWindow(ClockWindow& clock) {
     }
 }
 
-class TraySizeFollower final : public QObject {
-  public:
-    explicit TraySizeFollower(ClockWindow& clock) : QObject(&clock), clock_(clock) {
-        clock.installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &clock_ && event->type() == QEvent::Resize) {
-            FitToWindow(clock_);
-        }
-        return false;
-    }
-
-  private:
-    ClockWindow& clock_;
-};
-
-// Asks the running tray, if any, to embed the clock at the size its skin needs.
-void OfferToSystemTray(ClockWindow& clock) {
-    SystemTray* tray = Platform().tray;
-    const TrayHost host = tray ? tray->Host() : TrayHost{};
-    if (host.owner == 0) {
-        return;
-    }
-    if (clock.findChild<TraySizeFollower*>() == nullptr) {
-        new TraySizeFollower(clock);  // owned by the clock
-    }
-    const TextExtent content = ContentSize(clock);
-    const TraySize size = TrayRequestSize(content.width, content.height, host.iconHeight);
-    // Through Qt, which rewrites WM_NORMAL_HINTS whenever it shows the window.
-    clock.setMinimumSize(size.width, size.height);
-    clock.resize(size.width, size.height);
-    FitToWindow(clock);
+// Gives the clock its window for a new host, hidden, with these flags. A window that a tray, a
+// window manager or a taskbar has held is never used again: the host lets go of it in its own
+// time and could still move it (into the root window, say) after the clock had gone elsewhere,
+// where every host lets go of a destroyed window at once. It may be gone already, with its host.
+// A window that none has held is kept.
+void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
+    clock.hide();
     clock.winId();
-    // Qt writes the base size into WM_NORMAL_HINTS only beside a size increment.
-    clock.windowHandle()->setSizeIncrement(QSize(1, 1));
-    clock.windowHandle()->setBaseSize(QSize(size.width, size.height));
-    tray->RequestDock(clock.winId());
+    QWindow* window = clock.windowHandle();
+    if (held) {
+        QWindow* host = window->parent();
+        window->destroy();
+        window->setParent(nullptr);
+        if (host != nullptr && host->type() == Qt::ForeignWindow) {
+            delete host;
+        }
+    }
+    clock.overrideWindowFlags(flags);
+    window->setFlags(flags);
+    window->create();
 }
 
-// Without the desktop's clock, a freedesktop system tray takes the clock: the running one once
-// the start-up is over (the skin decides the size), and every tray that takes over later.
-void DockIntoSystemTrays(ClockWindow& clock) {
-    if (Platform().tray == nullptr) {
+WindowRect RectOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+// Follows the clock window from host to host when there is no taskbar clock to stay in: into a
+// system tray that gives it the room it needs, out of it again into a floating window when the
+// tray's slot is too small or the tray goes, and into a taskbar clock or a tray that appears.
+class ClockPlacer final : public QObject {
+  public:
+    explicit ClockPlacer(ClockWindow& clock);
+    ~ClockPlacer() override;
+    ClockPlacer(const ClockPlacer&) = delete;
+    ClockPlacer& operator=(const ClockPlacer&) = delete;
+
+    // The clock's placer, made on first use.
+    static ClockPlacer& Of(ClockWindow& clock);
+    static ClockPlacer* Current() { return current_; }
+
+    void PlaceWithoutTaskbarClock();
+    void DockedInTaskbarClock();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    enum class State { Unplaced, TaskbarClock, Offered, InTray, Floating };
+
+    void Place(bool hostLost);
+    HostFacts FactsNow(bool hostLost) const;
+    void OfferToTray();
+    void JudgeSlot();
+    void Float(FloatReason reason);
+    void FitFloat();
+    void MoveFloat(std::optional<Point> at);
+    void OnHostChange(HostChange change);
+    void OnNewTray();
+    void OnNewWindows();
+    void OnNeedsChanged();
+    bool Drag(const QMouseEvent& event);
+    void ShowDateTip(const QHelpEvent& event);
+    void WatchOwnWindow();
+    void WatchForNewWindows(bool watch);
+    void WatchForNewTrays();
+    void Report(const std::string& line);
+
+    static ClockPlacer* current_;
+
+    ClockWindow& clock_;
+    State state_ = State::Unplaced;
+    TraySize needs_;  // the drawing's size when the clock was last placed
+    bool needsCheckQueued_ = false;
+    WindowHandle offeredTo_ = 0;  // the tray asked last
+    WindowHandle ignoredBy_ = 0;  // a tray that did not take the clock in
+    WindowHandle gaveOwner_ = 0;  // the tray that held the clock last, and the slot it gave
+    TraySize gave_;
+    std::optional<WindowRect> traySlot_;
+    std::string floatWhere_;
+    QTimer settle_;
+    QTimer answer_;
+    std::string lastReport_;
+    bool pressed_ = false;
+    bool dragging_ = false;
+    QPoint pressedAt_;
+    QPoint startedAt_;
+};
+
+ClockPlacer* ClockPlacer::current_ = nullptr;
+
+ClockPlacer::ClockPlacer(ClockWindow& clock) : QObject(&clock), clock_(clock) {
+    current_ = this;
+    clock.installEventFilter(this);
+    // The clock is never the active window, in a tray least of all; its tip shows all the same.
+    clock.setAttribute(Qt::WA_AlwaysShowToolTips);
+    settle_.setSingleShot(true);
+    answer_.setSingleShot(true);
+    settle_.setInterval(kSlotSettleMilliseconds);
+    answer_.setInterval(kTrayAnswerMilliseconds);
+    connect(&settle_, &QTimer::timeout, this, [this] { JudgeSlot(); });
+    connect(&answer_, &QTimer::timeout, this, [this] { JudgeSlot(); });
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const auto keep = [this] {
+            if (state_ == State::Floating) {
+                MoveFloat(Point{clock_.x(), clock_.y()});
+            }
+        };
+        connect(screen, &QScreen::geometryChanged, this, keep);
+        connect(screen, &QScreen::availableGeometryChanged, this, keep);
+    }
+}
+
+ClockPlacer::~ClockPlacer() {
+    if (current_ == this) {
+        current_ = nullptr;
+    }
+}
+
+ClockPlacer& ClockPlacer::Of(ClockWindow& clock) {
+    if (current_ == nullptr || &current_->clock_ != &clock) {
+        new ClockPlacer(clock);  // owned by the clock
+    }
+    return *current_;
+}
+
+void ClockPlacer::Report(const std::string& line) {
+    if (line != lastReport_) {
+        lastReport_ = line;
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+}
+
+void ClockPlacer::WatchOwnWindow() {
+    if (Platform().windows) {
+        Platform().windows->WatchHost(clock_.winId(), [](HostChange change) {
+            if (ClockPlacer* placer = Current()) {
+                placer->OnHostChange(change);
+            }
+        });
+    }
+}
+
+void ClockPlacer::WatchForNewWindows(bool watch) {
+    if (Platform().windows == nullptr) {
         return;
     }
-    // As for any tray icon: no window manager may frame the window before a tray takes it. Set
-    // while the window is hidden, because changing the flags hides a window.
-    clock.setWindowFlags(clock.windowFlags() | Qt::BypassWindowManagerHint);
-    Platform().tray->WatchForNewTray([] {
-        if (ClockWindow* loaded = frmMain.Loaded()) {
-            OfferToSystemTray(*loaded);
+    if (!watch) {
+        Platform().windows->WatchForNewWindows({});
+        return;
+    }
+    Platform().windows->WatchForNewWindows([] {
+        if (ClockPlacer* placer = Current()) {
+            placer->OnNewWindows();
         }
     });
-    QTimer::singleShot(0, &clock, [&clock] { OfferToSystemTray(clock); });
+}
+
+void ClockPlacer::DockedInTaskbarClock() {
+    state_ = State::TaskbarClock;
+    settle_.stop();
+    answer_.stop();
+    WatchOwnWindow();
+    WatchForNewWindows(false);
+    Report(DockedReport(ClockHost::TaskbarClock, {clock_.width(), clock_.height()}));
+}
+
+void ClockPlacer::PlaceWithoutTaskbarClock() {
+    WatchForNewTrays();
+    Place(false);
+}
+
+void ClockPlacer::WatchForNewTrays() {
+    if (Platform().tray) {
+        Platform().tray->WatchForNewTray([] {
+            if (ClockPlacer* placer = Current()) {
+                placer->OnNewTray();
+            }
+        });
+    }
+}
+
+void ClockPlacer::OnNewTray() {
+    if (state_ != State::TaskbarClock && state_ != State::Unplaced) {
+        Place(false);
+    }
+}
+
+HostFacts ClockPlacer::FactsNow(bool hostLost) const {
+    const TrayHost host = Platform().tray ? Platform().tray->Host() : TrayHost{};
+    HostFacts facts;
+    facts.trayRuns = host.owner != 0;
+    if (facts.trayRuns && host.owner == gaveOwner_) {
+        facts.trayGave = gave_;
+    }
+    facts.trayIgnoredOffer = facts.trayRuns && host.owner == ignoredBy_;
+    facts.needs = needs_;
+    facts.hostLost = hostLost;
+    return facts;
+}
+
+void ClockPlacer::Place(bool hostLost) {
+    needs_ = NeededSize(clock_);
+    const HostChoice choice = ChooseHost(FactsNow(hostLost));
+    if (choice.host == ClockHost::SystemTray) {
+        OfferToTray();
+    } else {
+        Float(choice.reason);
+    }
+}
+
+void ClockPlacer::OfferToTray() {
+    SystemTray* tray = Platform().tray;
+    const TrayHost host = tray ? tray->Host() : TrayHost{};
+    const bool held = state_ != State::Unplaced;
+    state_ = State::Offered;
+    offeredTo_ = host.owner;
+    WatchForNewWindows(false);
+    // As for any tray icon: no window manager may frame the window before a tray takes it.
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint, held);
+    const TraySize size = WindowSizeFor(clock_, host.iconHeight);
+    // The size asked for goes in WM_NORMAL_HINTS as the base size, which Qt writes only beside
+    // a size increment. No minimum: Qt would hold the window to it whatever the tray gives.
+    clock_.setMinimumSize(0, 0);
+    clock_.resize(size.width, size.height);
+    clock_.windowHandle()->setSizeIncrement(QSize(1, 1));
+    clock_.windowHandle()->setBaseSize(QSize(size.width, size.height));
+    FitToWindow(clock_);
+    // Shown for Qt, which then paints it when the tray's map exposes it; the tray maps it.
+    clock_.show();
+    WatchOwnWindow();
+    if (tray == nullptr || !tray->RequestDock(clock_.winId())) {
+        Float(FloatReason::HostGone);
+        return;
+    }
+    answer_.start();
+}
+
+void ClockPlacer::JudgeSlot() {
+    if (state_ == State::Offered) {
+        ignoredBy_ = offeredTo_;
+        Place(false);
+        return;
+    }
+    if (state_ != State::InTray) {
+        return;
+    }
+    gaveOwner_ = offeredTo_;
+    gave_ = {clock_.width(), clock_.height()};
+    if (SlotFits(gave_, needs_)) {
+        Report(DockedReport(ClockHost::SystemTray, gave_));
+        return;
+    }
+    WindowRect slot;
+    if (Platform().windows && Platform().windows->GetWindowRect(clock_.winId(), slot)) {
+        // The X server's pixels; the window's position is set in Qt's.
+        const double ratio = clock_.devicePixelRatioF();
+        const auto logical = [ratio](std::int32_t pixels) {
+            return static_cast<std::int32_t>(std::lround(pixels / ratio));
+        };
+        traySlot_ = WindowRect{logical(slot.left), logical(slot.top), logical(slot.right),
+                               logical(slot.bottom)};
+    }
+    Float(FloatReason::TrayTooSmall);
+}
+
+void ClockPlacer::Float(FloatReason reason) {
+    settle_.stop();
+    answer_.stop();
+    const bool held = state_ != State::Unplaced;
+    state_ = State::Floating;
+    NewHostWindow(clock_,
+                  Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
+                      Qt::WindowDoesNotAcceptFocus,
+                  held);
+    if (Platform().windows) {
+        Platform().windows->SetFloatingHints(clock_.winId());
+    }
+    FitFloat();
+    const RegistrySettingsStore store;
+    MoveFloat(StoredFloatPosition(store));
+    clock_.show();
+    WatchOwnWindow();
+    Report(FloatingReport({clock_.x(), clock_.y(), floatWhere_}, reason, gave_, needs_));
+    WatchForNewWindows(true);
+}
+
+// At the skin's own size, like a tray icon with its room round it.
+void ClockPlacer::FitFloat() {
+    const TraySize size = WindowSizeFor(clock_, 0);
+    clock_.setMinimumSize(0, 0);
+    clock_.resize(size.width, size.height);
+    FitToWindow(clock_);
+}
+
+void ClockPlacer::MoveFloat(std::optional<Point> at) {
+    QScreen* screen = clock_.screen() ? clock_.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    FloatFacts facts;
+    facts.screen = RectOf(screen->geometry());
+    facts.workArea = RectOf(screen->availableGeometry());
+    facts.traySlot = traySlot_;
+    facts.stored = at;
+    facts.size = {clock_.width(), clock_.height()};
+    const FloatSpot spot = PlaceFloating(facts);
+    floatWhere_ = spot.where;
+    clock_.move(spot.left, spot.top);
+}
+
+void ClockPlacer::OnHostChange(HostChange change) {
+    switch (change) {
+        case HostChange::Embedded:
+            if (state_ == State::Offered) {
+                state_ = State::InTray;
+                answer_.stop();
+                settle_.start();
+            }
+            break;
+        case HostChange::Released:
+            if (state_ == State::InTray) {
+                // A tray that still runs and lets the clock go does not want it.
+                const TrayHost host = Platform().tray ? Platform().tray->Host() : TrayHost{};
+                if (host.owner != 0 && host.owner == offeredTo_) {
+                    ignoredBy_ = offeredTo_;
+                }
+                Place(true);
+            }
+            break;
+        case HostChange::Destroyed:
+            // Gone with the taskbar clock or the tray that held it.
+            if (state_ == State::TaskbarClock) {
+                DockState.TrayClockHwnd = 0;
+                WatchForNewTrays();
+            }
+            Place(true);
+            break;
+    }
+}
+
+void ClockPlacer::OnNewWindows() {
+    if (state_ != State::Floating) {
+        return;
+    }
+    FindTrayClock();
+    if (DockState.TrayClockHwnd != 0) {
+        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, true);
+        clock_.setMinimumSize(0, 0);
+        DockToTrayClock();
+        clock_.show();
+        if (clock_.tmrClock.isActive()) {
+            clock_.tmrClock_Timer();  // the boxes were made anew: drawn at once
+        }
+    }
+}
+
+void ClockPlacer::OnNeedsChanged() {
+    needsCheckQueued_ = false;
+    const TraySize now = NeededSize(clock_);
+    if (now.width == needs_.width && now.height == needs_.height) {
+        return;
+    }
+    needs_ = now;
+    if (state_ == State::InTray || state_ == State::Offered) {
+        // The same tray is asked again: what it gave for the old drawing says nothing now.
+        gaveOwner_ = 0;
+        OfferToTray();
+    } else if (state_ == State::Floating) {
+        if (ChooseHost(FactsNow(false)).host == ClockHost::SystemTray) {
+            OfferToTray();
+        } else {
+            FitFloat();
+            MoveFloat(Point{clock_.x(), clock_.y()});
+        }
+    }
+}
+
+bool ClockPlacer::Drag(const QMouseEvent& event) {
+    const QPoint at = event.globalPosition().toPoint();
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+            if (event.button() == Qt::LeftButton) {
+                pressed_ = true;
+                dragging_ = false;
+                pressedAt_ = at;
+                startedAt_ = clock_.pos();
+            }
+            return false;
+        case QEvent::MouseMove:
+            if (!pressed_ || !(event.buttons() & Qt::LeftButton)) {
+                return false;
+            }
+            if (!dragging_ &&
+                (at - pressedAt_).manhattanLength() < QApplication::startDragDistance()) {
+                return true;
+            }
+            dragging_ = true;
+            clock_.move(startedAt_ + (at - pressedAt_));
+            return true;
+        case QEvent::MouseButtonRelease: {
+            if (event.button() != Qt::LeftButton) {
+                return false;
+            }
+            pressed_ = false;
+            if (!std::exchange(dragging_, false)) {
+                return false;  // a click: the clock opens its menu
+            }
+            MoveFloat(Point{clock_.x(), clock_.y()});
+            // Kept at once: the place is the user's, and a session's end may never reach Exit.
+            RegistrySettingsStore store;
+            static_cast<void>(store.Write(FloatPositionValues(clock_.x(), clock_.y())));
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void ClockPlacer::ShowDateTip(const QHelpEvent& event) {
+    const LocalTime now = Platform().time->Now();
+    const QDateTime when(QDate(now.year, now.month, now.day),
+                         QTime(now.hour, now.minute, now.second));
+    QToolTip::showText(event.globalPos(), QLocale::system().toString(when, QLocale::LongFormat),
+                       &clock_);
+}
+
+bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &clock_) {
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::Resize:
+            if (state_ == State::Offered || state_ == State::InTray) {
+                FitToWindow(clock_);  // the tray's slot
+                if (state_ == State::InTray) {
+                    settle_.start();
+                }
+            }
+            break;
+        case QEvent::Paint:
+            // A new skin or the other mode may need another size: seen when it is first drawn.
+            if (!needsCheckQueued_ && state_ != State::TaskbarClock && state_ != State::Unplaced) {
+                const TraySize now = NeededSize(clock_);
+                if (now.width != needs_.width || now.height != needs_.height) {
+                    needsCheckQueued_ = true;
+                    QTimer::singleShot(0, this, [this] { OnNeedsChanged(); });
+                }
+            }
+            break;
+        case QEvent::ToolTip:
+            ShowDateTip(*static_cast<QHelpEvent*>(event));
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return state_ == State::Floating && Drag(*static_cast<QMouseEvent*>(event));
+        default:
+            break;
+    }
+    return false;
 }
 
 }  // namespace
@@ -144,8 +579,12 @@ void DockToTrayClock() {
     clock.picSkin.Height = sizes.heightTwips;
     SetParent(clock, DockState.TrayClockHwnd);
     CentreTimeBox(clock);
+    ClockPlacer& placer = ClockPlacer::Of(clock);
     if (DockState.TrayClockHwnd == 0) {
-        DockIntoSystemTrays(clock);
+        // Once the start-up is over: the skin decides the size.
+        QTimer::singleShot(0, &placer, [&placer] { placer.PlaceWithoutTaskbarClock(); });
+    } else {
+        placer.DockedInTaskbarClock();
     }
 }
 

@@ -5,8 +5,10 @@
 // Written against the registry calls of platform/registry.h alone, so every build shares it.
 
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
+#include "settings/settings_store.h"
 
 namespace tikora {
 
@@ -18,5 +20,12 @@ std::string ReadRegString(RegistryKey root, const std::string& keyPath,
 // Stores `text` as a kRegText value, creating the key when missing.
 void WriteRegString(RegistryKey root, const std::string& keyPath, const std::string& valueName,
                     const std::string& text);
+
+// Stores every one of `values` as a kRegText value below kCurrentUser, creating keys when missing,
+// in one change: afterwards the store holds all of them, or (on failure, or if the process dies
+// on the way) none, and every other value as it was. The failure names the store and the reason.
+// Each platform's registry provides it beside the registry calls, since only it can make the
+// change one.
+SettingsWriteFailure WriteRegStrings(const std::vector<SettingsValue>& values);
 
 }  // namespace tikora

@@ -65,4 +65,19 @@ bool SystemFiles::HasOrdinaryFile(const std::string& pattern) const {
     return FindOrdinaryFile(pattern);
 }
 
+std::optional<std::vector<std::string>> SystemFiles::ListNames(const std::string& folder) const {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (folder.find('\0') != std::string::npos || !dir) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
 }  // namespace tikora

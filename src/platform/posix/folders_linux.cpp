@@ -25,6 +25,13 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
     });
 }
 
+std::string FoldCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return text;
+}
+
 std::optional<std::vector<std::string>> ListEntries(const std::string& folder,
                                                     const EntryTest& wanted) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
@@ -69,8 +76,10 @@ std::optional<std::vector<std::string>> ListSubfolders(const std::string& folder
 
 std::optional<std::vector<std::string>> ListFilesMatching(const std::string& folder,
                                                           const std::string& pattern) {
-    return ListEntries(folder, [&pattern](const struct stat& info, const std::string& name) {
-        return S_ISREG(info.st_mode) && MatchesWildcard(pattern, name);
+    // Skins made on Windows name their files in any letter case: "*.ini" finds SKIN.INI too.
+    const std::string wanted = FoldCase(pattern);
+    return ListEntries(folder, [&wanted](const struct stat& info, const std::string& name) {
+        return S_ISREG(info.st_mode) && MatchesWildcard(wanted, FoldCase(name));
     });
 }
 

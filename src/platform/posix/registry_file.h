@@ -5,9 +5,11 @@
 // found and nothing is written.
 //
 // Every call reads the file afresh; every change rewrites the whole file through a temporary file
-// and a rename, so a crash leaves the old file or the new one. A file that cannot be read as an
-// export counts as empty, and the first change keeps it beside the new one as
-// "<name>.unreadable-YYYYMMDD-HHMMSS" instead of replacing it. A change that would make the file
+// and a rename, so a crash leaves the old file or the new one. Of a file that cannot be read as an
+// export, what still reads counts (a file cut short keeps the values before the cut), and the
+// first change keeps it beside the new one as "<name>.unreadable-YYYYMMDD-HHMMSS" instead of
+// replacing it. WriteRegStrings (common/modRegistry.h) changes several values in one such
+// rewrite. A change that would make the file
 // larger than kRegistryFileLimit fails and leaves the file alone.
 
 #include <cstddef>

@@ -10,7 +10,9 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <system_error>
 
+#include "common/modRegistry.h"
 #include "platform/file_read.h"
 #include "platform/services.h"
 #include "posix/descriptor.h"
@@ -58,6 +60,7 @@ std::string SettingsPath() {
 struct StoreFile {
     RegistryTree tree;
     bool unreadable = false;  // something is at the path that is not a readable export
+    bool folder = false;      // a folder is where the file should be
 };
 
 StoreFile LoadStore(const std::string& path) {
@@ -65,13 +68,25 @@ StoreFile LoadStore(const std::string& path) {
     if (const std::optional<std::string> bytes = ReadRegularFile(path, kRegistryFileLimit)) {
         std::optional<RegistryTree> tree = ParseRegistryExport(*bytes);
         store.unreadable = !tree;
+        if (!tree) {
+            // A file cut short or spoiled in one line still holds values worth keeping.
+            tree = SalvageRegistryExport(*bytes);
+        }
         store.tree = std::move(tree).value_or(RegistryTree{});
         return store;
     }
     // Too large, not a regular file or not ours to read: still nothing to throw away.
     struct stat info {};
     store.unreadable = lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+    store.folder = store.unreadable && S_ISDIR(info.st_mode);
     return store;
+}
+
+// Nothing on success; otherwise the settings file and why it could not be written.
+using StoreFailure = std::optional<std::string>;
+
+StoreFailure Failed(const std::string& path, int error) {
+    return path + ": " + std::generic_category().message(error);
 }
 
 // New folders are private to the user, as the settings in them are.
@@ -141,29 +156,34 @@ void RemoveLeftovers(const std::string& folder, const std::string& tempPrefix) {
 // a new file beside it and renames that over the old one. Writers hold a lock on the folder, so
 // two processes never lose each other's changes; without one (some network file systems) the file
 // is still replaced whole.
-long UpdateStore(const std::function<bool(RegistryTree&)>& change) {
+StoreFailure UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     const std::string path = SettingsPath();
     if (path.empty()) {
-        return kRegCantWrite;
+        return "there is no settings file to write";
     }
     const std::size_t slash = path.rfind('/');
     const std::string folder =
         slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     if (!MakeFolders(folder)) {
-        return kRegCantWrite;
+        return Failed(path, errno);
     }
     const Descriptor folderFile(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folderFile.Get() < 0) {
-        return kRegCantWrite;
+        return Failed(path, errno);
     }
     const bool locked = flock(folderFile.Get(), LOCK_EX) == 0;
     StoreFile store = LoadStore(path);
+    if (store.folder) {
+        return Failed(path, EISDIR);
+    }
     if (!change(store.tree)) {
-        return kRegOk;
+        return std::nullopt;
     }
     const std::string text = WriteRegistryExport(store.tree);
     if (text.size() > kRegistryFileLimit) {
-        return kRegCantWrite;  // it would read back as unreadable
+        // It would read back as unreadable.
+        return path + ": the settings would grow past " + std::to_string(kRegistryFileLimit >> 20) +
+               " MiB";
     }
     // Appended piece by piece: GCC 12 at -O3 takes "." + substr + ".new-" for an overlapping copy.
     std::string tempPrefix = ".";
@@ -174,12 +194,15 @@ long UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     std::string temp = folder + "/" + tempPrefix + "XXXXXX";
     const int file = mkostemp(temp.data(), O_CLOEXEC);  // O_CREAT | O_EXCL, mode 0600
     if (file < 0) {
-        return kRegCantWrite;
+        return Failed(path, errno);
     }
-    const bool written = WriteAll(file, text) && fsync(file) == 0;
-    if (close(file) != 0 || !written) {
+    int error = WriteAll(file, text) && fsync(file) == 0 ? 0 : errno;
+    if (close(file) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
         unlink(temp.c_str());
-        return kRegCantWrite;
+        return Failed(path, error);
     }
     if (BeforeReplace() != nullptr) {
         BeforeReplace()();
@@ -187,14 +210,19 @@ long UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     const std::optional<std::string> kept =
         store.unreadable ? KeepUnreadable(path) : std::optional<std::string>("");
     if (!kept || rename(temp.c_str(), path.c_str()) != 0) {
+        error = errno;
         unlink(temp.c_str());
         if (kept && !kept->empty()) {
             unlink(kept->c_str());
         }
-        return kRegCantWrite;
+        return Failed(path, error);
     }
     // The rename is on disk only once the folder is.
-    return fsync(folderFile.Get()) == 0 ? kRegOk : kRegCantWrite;
+    return fsync(folderFile.Get()) == 0 ? std::nullopt : Failed(path, errno);
+}
+
+long StatusOf(const StoreFailure& failure) {
+    return failure ? kRegCantWrite : kRegOk;
 }
 
 long OpenKey(RegistryKey root, const std::string& subKey, RegistryKey* result, bool create) {
@@ -213,9 +241,9 @@ long OpenKey(RegistryKey root, const std::string& subKey, RegistryKey* result, b
     }
     long status = kRegOk;
     if (create) {
-        status = UpdateStore([&path](RegistryTree& tree) {
+        status = StatusOf(UpdateStore([&path](RegistryTree& tree) {
             return !tree.HasKey(path) && tree.AddKey(path).has_value();
-        });
+        }));
     } else if (!LoadStore(SettingsPath()).tree.HasKey(path)) {
         status = kRegNotFound;
     }
@@ -280,10 +308,36 @@ long SetRegistryValue(RegistryKey key, const std::string& valueName, std::uint32
     if (!RegistryTree::IsValidValueName(valueName)) {
         return kRegBadParameter;
     }
-    return UpdateStore([&](RegistryTree& tree) {
+    return StatusOf(UpdateStore([&](RegistryTree& tree) {
         // Adding the key again brings it back if the file lost it since it was opened.
         const std::optional<std::size_t> index = tree.AddKey(*path);
         return index && tree.SetValue(*index, valueName, RegistryValue{type, data});
+    }));
+}
+
+SettingsWriteFailure WriteRegStrings(const std::vector<SettingsValue>& values) {
+    for (const SettingsValue& value : values) {
+        if (!RegistryTree::IsValidKeyPath(value.key) ||
+            !RegistryTree::IsValidValueName(value.name)) {
+            return SettingsPath() + ": no setting can be named \"" + value.name + "\"";
+        }
+    }
+    // One replace of the file for all of them: a failure or a kill at any moment leaves the whole
+    // old store or the whole new one. Values that are already as given cost no write.
+    return UpdateStore([&values](RegistryTree& tree) {
+        bool changed = false;
+        for (const SettingsValue& value : values) {
+            const std::size_t keys = tree.Keys().size();
+            const std::size_t key = *tree.AddKey(value.key);
+            RegistryValue text{kRegText, value.text + '\0'};
+            const RegistryValue* old = tree.FindValue(value.key, value.name);
+            const bool differs = old == nullptr || *old != text;
+            changed = changed || differs || tree.Keys().size() != keys;
+            if (differs) {
+                tree.SetValue(key, value.name, std::move(text));
+            }
+        }
+        return changed;
     });
 }
 

@@ -10,6 +10,7 @@ class SystemFiles final : public FileAccess {
     std::optional<std::string> ReadRegular(const std::string& path,
                                            std::size_t maxBytes) const override;
     bool HasOrdinaryFile(const std::string& pattern) const override;
+    std::optional<std::vector<std::string>> ListNames(const std::string& folder) const override;
 };
 
 }  // namespace tikora

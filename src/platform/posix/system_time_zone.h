@@ -16,6 +16,8 @@ class SystemTimeZone final : public TimeZoneSource {
     TimeZoneReading Read() const override;
     // The reading at `now`, as ReadTimeZoneAt gives it; Read is ReadAt(std::time(nullptr)).
     TimeZoneReading ReadAt(std::time_t now) const;
+    // Drops what it kept, for a zone the C library has just read anew.
+    void Forget();
 
   private:
     // The year's two offsets change only with the year, so they are sampled once per year.

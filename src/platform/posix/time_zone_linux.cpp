@@ -67,6 +67,11 @@ TimeZoneReading SystemTimeZone::Read() const {
     return ReadAt(std::time(nullptr));
 }
 
+void SystemTimeZone::Forget() {
+    cachedYear_ = -1;
+    readUntil_ = readFrom_;
+}
+
 TimeZoneReading SystemTimeZone::ReadAt(std::time_t when) const {
     if (when >= readFrom_ && when < readUntil_) {
         return reading_;

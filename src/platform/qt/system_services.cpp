@@ -8,6 +8,7 @@
 #include "posix/system_time_zone.h"
 #include "posix/system_zone_rules.h"
 #include "qt/system_clock_setter.h"
+#include "qt/system_clock_wake.h"
 #include "x11/x11_system_tray.h"
 #include "x11/x11_window_finder.h"
 
@@ -15,15 +16,16 @@ namespace tikora {
 
 void InstallSystemServices() {
     static const SystemTimeSource systemTime;
-    static const SystemTimeZone systemZone;
+    static SystemTimeZone systemZone;
     static X11WindowFinder windows;
     static X11SystemTray tray;
     static const SystemClockSetter clockSetter;
     static const SystemWallClock wallClock;
     static const SystemZoneRules zoneRules;
+    static SystemClockWake clockWake([] { systemZone.Forget(); });
     InstallServices(Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile,
-                             ReadMountTable, &windows, &tray, &clockSetter, &wallClock,
-                             &zoneRules});
+                             ReadMountTable, &windows, &tray, &clockSetter, &wallClock, &zoneRules,
+                             &clockWake});
 }
 
 }  // namespace tikora

@@ -1,5 +1,9 @@
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
+#include <set>
 
 #include "x11/x11_window_finder.h"
 #include "x11/xcb_helpers.h"
@@ -152,6 +156,171 @@ void X11WindowFinder::SetParent(WindowHandle childId, WindowHandle parent) {
         previous != child.parent()) {
         delete previous;
     }
+}
+
+// Hears what happens to the watched window of ours and to the root window's children, and keeps
+// the X errors about a window of ours that its host destroyed away from Qt's log: Qt goes on
+// sending requests about it until the window is made anew.
+class X11WindowFinder::EventWatch final : public QAbstractNativeEventFilter {
+  public:
+    EventWatch() {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        newWindowsQuiet_.setSingleShot(true);
+        // Windows come in bursts (a frame, then its client, then its children): one call after.
+        newWindowsQuiet_.setInterval(300);
+        QObject::connect(&newWindowsQuiet_, &QTimer::timeout, [this] {
+            if (onNewWindows_) {
+                onNewWindows_();
+            }
+        });
+    }
+    ~EventWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    EventWatch(const EventWatch&) = delete;
+    EventWatch& operator=(const EventWatch&) = delete;
+
+    void Watch(xcb_window_t window, std::function<void(HostChange)> onChange) {
+        if (kdeChangeState_ == XCB_ATOM_NONE && xcb::QtConnection() != nullptr) {
+            kdeChangeState_ = xcb::Atom(xcb::QtConnection(), "_KDE_WM_CHANGE_STATE");
+        }
+        watched_ = window;
+        onHostChange_ = std::move(onChange);
+    }
+
+    void WatchRoot(std::function<void()> onNewWindows) {
+        onNewWindows_ = std::move(onNewWindows);
+        if (!onNewWindows_) {
+            newWindowsQuiet_.stop();
+        }
+        xcb_connection_t* connection = xcb::QtConnection();
+        if (connection == nullptr) {
+            return;
+        }
+        // Qt's own choice of root events stays as it is; the children's comings are added while
+        // they are wanted.
+        const xcb_window_t root = xcb::DefaultRoot(connection);
+        const xcb::Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, root),
+                                            nullptr));
+        std::uint32_t mask = attributes ? attributes->your_event_mask : 0;
+        mask = onNewWindows_ ? mask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY
+                             : mask & ~std::uint32_t{XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY};
+        xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection);
+        root_ = root;
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType != QByteArrayLiteral("xcb_generic_event_t")) {
+            return false;
+        }
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        switch (event->response_type & 0x7F) {
+            case 0:
+                return dead_.contains(
+                    static_cast<const xcb_generic_error_t*>(message)->resource_id);
+            case XCB_REPARENT_NOTIFY: {
+                const auto* reparent = static_cast<const xcb_reparent_notify_event_t*>(message);
+                // Each change once: as the window hears it, not as its old or new parent does.
+                if (reparent->event == reparent->window && reparent->window == watched_) {
+                    const bool onRoot = reparent->parent == xcb::DefaultRoot(xcb::QtConnection());
+                    Tell(onRoot ? HostChange::Released : HostChange::Embedded);
+                }
+                break;
+            }
+            case XCB_DESTROY_NOTIFY: {
+                const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
+                if (destroyed->window == watched_ && destroyed->event == destroyed->window) {
+                    dead_.insert(watched_);
+                    watched_ = XCB_WINDOW_NONE;
+                    Tell(HostChange::Destroyed);
+                }
+                break;
+            }
+            case XCB_CLIENT_MESSAGE: {
+                // Some window managers tell a window this besides the standard state message;
+                // Qt would report it as unknown each time.
+                const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+                return client->window == watched_ && client->type == kdeChangeState_;
+            }
+            case XCB_MAP_NOTIFY: {
+                const auto* mapped = static_cast<const xcb_map_notify_event_t*>(message);
+                if (onNewWindows_ && mapped->event == root_ && !mapped->override_redirect) {
+                    newWindowsQuiet_.start();
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    // Not from inside Qt's event dispatch: the answer moves windows and sends requests.
+    void Tell(HostChange change) {
+        if (onHostChange_) {
+            QTimer::singleShot(0, QCoreApplication::instance(),
+                               [callback = onHostChange_, change] { callback(change); });
+        }
+    }
+
+    xcb_window_t watched_ = XCB_WINDOW_NONE;
+    xcb_window_t root_ = XCB_WINDOW_NONE;
+    xcb_atom_t kdeChangeState_ = XCB_ATOM_NONE;
+    std::function<void(HostChange)> onHostChange_;
+    std::function<void()> onNewWindows_;
+    QTimer newWindowsQuiet_;
+    std::set<std::uint32_t> dead_;
+};
+
+X11WindowFinder::X11WindowFinder() = default;
+X11WindowFinder::~X11WindowFinder() = default;
+
+X11WindowFinder::EventWatch& X11WindowFinder::Events() {
+    if (!events_) {
+        events_ = std::make_unique<EventWatch>();
+    }
+    return *events_;
+}
+
+void X11WindowFinder::SetFloatingHints(WindowHandle window) {
+    xcb_connection_t* connection = xcb::QtConnection();
+    if (connection == nullptr || window == 0) {
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window);
+    const auto atoms = [&](std::initializer_list<std::string_view> names) {
+        std::vector<xcb_atom_t> list;
+        for (const std::string_view name : names) {
+            list.push_back(xcb::Atom(connection, name));
+        }
+        return list;
+    };
+    // A dock window: no frame, no focus, above the normal windows and left where it is put, as
+    // panels are; the states say the same to window managers that look at those instead.
+    const std::vector<xcb_atom_t> type = atoms({"_NET_WM_WINDOW_TYPE_DOCK"});
+    const std::vector<xcb_atom_t> states =
+        atoms({"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR",
+               "_NET_WM_STATE_SKIP_PAGER"});
+    const std::uint32_t everyDesktop = 0xFFFFFFFF;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        xcb::Atom(connection, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(type.size()), type.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        xcb::Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(states.size()), states.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        xcb::Atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
+                        &everyDesktop);
+    xcb_flush(connection);
+}
+
+void X11WindowFinder::WatchHost(WindowHandle window, std::function<void(HostChange)> onChange) {
+    Events().Watch(static_cast<xcb_window_t>(window), std::move(onChange));
+}
+
+void X11WindowFinder::WatchForNewWindows(std::function<void()> onNewWindows) {
+    Events().WatchRoot(std::move(onNewWindows));
 }
 
 }  // namespace tikora

@@ -1,0 +1,84 @@
+#pragma once
+
+// Where the clock window goes when the desktop has no taskbar clock to cover: into a system tray
+// that gives it room, or floating over the panel. Only decisions and figures here; the windows
+// are moved by the forms.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "clock/text_layout.h"
+#include "dock/dock_layout.h"
+#include "settings/settings_store.h"
+#include "shared/window_rect.h"
+
+namespace tikora {
+
+enum class ClockHost { TaskbarClock, SystemTray, Floating };
+
+// Why the clock floats.
+enum class FloatReason {
+    NoHost,        // neither a taskbar clock window nor a system tray
+    TrayTooSmall,  // the tray's slot is narrower or lower than the clock
+    TrayIgnored,   // the tray never took the clock in
+    HostGone,      // the window or tray the clock sat in went away
+};
+
+struct HostFacts {
+    bool taskbarClock = false;  // a taskbar clock window was found
+    bool trayRuns = false;
+    // What the running tray gave the clock the last time it held it, if it did.
+    std::optional<TraySize> trayGave;
+    bool trayIgnoredOffer = false;  // the running tray left the last offer unanswered
+    TraySize needs;                 // the clock's whole drawing
+    bool hostLost = false;          // the clock has just lost the host it sat in
+};
+
+struct HostChoice {
+    ClockHost host = ClockHost::Floating;
+    FloatReason reason = FloatReason::NoHost;  // when floating
+};
+
+// The taskbar's clock window first, then a tray unless it has already shown that it cannot hold
+// the clock whole, else floating.
+HostChoice ChooseHost(const HostFacts& facts);
+
+// True when a slot of `given` pixels shows all of a drawing of `needs` pixels.
+bool SlotFits(TraySize given, TraySize needs);
+
+struct FloatFacts {
+    WindowRect screen;    // the whole screen
+    WindowRect workArea;  // the screen less the edges the panels keep for themselves
+    // Where a tray held the clock last, in screen pixels; empty when no tray did.
+    std::optional<WindowRect> traySlot;
+    // Where the user last dragged the clock (its top-left corner).
+    std::optional<Point> stored;
+    TraySize size;  // the floating window's own size
+};
+
+struct FloatSpot {
+    int left = 0;
+    int top = 0;
+    std::string where;  // how the spot was chosen, for the user
+};
+
+// Where the floating clock goes: where the user last put it; else beside the tray, centred on the
+// panel's height; else at the far end of the panel that the work area leaves out; else at the
+// bottom right of the work area. Always kept whole on the screen where the screen is big enough.
+FloatSpot PlaceFloating(const FloatFacts& facts);
+
+// The line that tells the user where the clock went and why.
+std::string FloatingReport(const FloatSpot& spot, FloatReason reason, TraySize given,
+                           TraySize needs);
+std::string DockedReport(ClockHost host, TraySize size);
+
+// The floating clock's position among the settings, beside the design's values.
+inline constexpr char kFloatLeftName[] = "FloatLeft";
+inline constexpr char kFloatTopName[] = "FloatTop";
+
+// The stored position; nothing unless both values are whole numbers of a sane size.
+std::optional<Point> StoredFloatPosition(const SettingsStore& store);
+std::vector<SettingsValue> FloatPositionValues(int left, int top);
+
+}  // namespace tikora
