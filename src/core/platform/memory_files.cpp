@@ -13,10 +13,6 @@ std::string Normal(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().generic_string();
 }
 
-bool IsHidden(const std::string& name) {
-    return !name.empty() && name.front() == '.';
-}
-
 }  // namespace
 
 void MemoryFiles::Put(const std::string& path, std::string bytes) {
@@ -46,15 +42,11 @@ std::optional<std::string> MemoryFiles::ReadRegular(const std::string& path,
 }
 
 bool MemoryFiles::HasOrdinaryFile(const std::string& pattern) const {
-    if (pattern.empty() || pattern.find('\0') != std::string::npos) {
+    const std::optional<SearchPattern> split = SplitSearchPattern(pattern);
+    if (!split) {
         return false;
     }
-    const std::size_t slash = pattern.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    if (name.empty() || IsHidden(name)) {
-        return false;
-    }
+    const auto& [folder, name] = *split;
     if (!HasWildcard(name)) {
         const auto found = entries_.find(Normal(pattern));
         return found != entries_.end() && found->second.has_value();
@@ -65,7 +57,7 @@ bool MemoryFiles::HasOrdinaryFile(const std::string& pattern) const {
         if (bytes && path.starts_with(within) &&
             path.find('/', within.size()) == std::string::npos) {
             const std::string entry = path.substr(within.size());
-            if (!IsHidden(entry) && MatchesWildcard(name, entry)) {
+            if (!IsHiddenName(entry) && MatchesWildcard(name, entry)) {
                 return true;
             }
         }

@@ -29,4 +29,21 @@ bool HasWildcard(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
+bool IsHiddenName(std::string_view name) {
+    return !name.empty() && name.front() == '.';
+}
+
+std::optional<SearchPattern> SplitSearchPattern(const std::string& pattern) {
+    if (pattern.empty() || pattern.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    const std::size_t slash = pattern.rfind('/');
+    SearchPattern split{slash == std::string::npos ? "." : pattern.substr(0, slash + 1),
+                        slash == std::string::npos ? pattern : pattern.substr(slash + 1)};
+    if (split.name.empty() || IsHiddenName(split.name)) {
+        return std::nullopt;
+    }
+    return split;
+}
+
 }  // namespace tikora

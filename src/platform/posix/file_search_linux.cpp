@@ -12,10 +12,6 @@
 namespace tikora {
 namespace {
 
-bool IsHidden(std::string_view name) {
-    return !name.empty() && name.front() == '.';
-}
-
 bool IsRegularFileAt(int folder, const char* name) {
     struct stat info {};
     return fstatat(folder, name, &info, 0) == 0 && S_ISREG(info.st_mode);
@@ -34,7 +30,7 @@ bool SearchFolder(const std::string& folder, std::string_view pattern) {
     }
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
-        if (!IsHidden(name) && MatchesWildcard(pattern, name) &&
+        if (!IsHiddenName(name) && MatchesWildcard(pattern, name) &&
             IsRegularFileAt(dirfd(dir.get()), entry->d_name)) {
             return true;
         }
@@ -45,15 +41,11 @@ bool SearchFolder(const std::string& folder, std::string_view pattern) {
 }  // namespace
 
 bool FindOrdinaryFile(const std::string& pattern) {
-    if (pattern.empty() || pattern.find('\0') != std::string::npos) {
+    const std::optional<SearchPattern> split = SplitSearchPattern(pattern);
+    if (!split) {
         return false;
     }
-    const std::size_t slash = pattern.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    if (name.empty() || IsHidden(name)) {
-        return false;
-    }
+    const auto& [folder, name] = *split;
     if (HasWildcard(name)) {
         return SearchFolder(folder, name);
     }
