@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "atomic/running_displays.h"
@@ -22,17 +22,11 @@ ClockReading At(duration<double> at, nanoseconds slow = {}) {
 
 // A NIST line naming `when`.
 std::string Line(sys_seconds when, int health = 0) {
-    const sys_days day = floor<days>(when);
-    const year_month_day date{day};
-    const hh_mm_ss time{when - day};
-    char line[80];
-    std::snprintf(
-        line, sizeof line, "\n%05d %02d-%02u-%02u %02d:%02d:%02d 50 0 %d 895.5 UTC(NIST) * \n",
-        static_cast<int>(day.time_since_epoch().count()) + 40587,
-        static_cast<int>(date.year()) % 100, static_cast<unsigned>(date.month()),
-        static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
-        static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()), health);
-    return line;
+    const std::time_t time = system_clock::to_time_t(when);
+    char text[32];
+    std::strftime(text, sizeof text, " %y-%m-%d %H:%M:%S 50 0 ", std::gmtime(&time));
+    return "\n" + std::to_string(floor<days>(when).time_since_epoch().count() + 40587) + text +
+           std::to_string(health) + " 895.5 UTC(NIST) * \n";
 }
 
 class Displays : public ::testing::Test {

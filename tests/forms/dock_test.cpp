@@ -10,16 +10,13 @@
 namespace tikora::testing {
 namespace {
 
-const std::string kSettingsKey = "Software\\Vardo Software\\Tikora";
-
 // The clock without a taskbar clock to cover, with a graphic skin of four 8 x 11 cells and a
 // 4-pixel separator: 36 x 11 of drawing, 40 x 15 with its room.
 class Placement : public FormTest {
   protected:
     Placement() { WriteDefaultSkin(SkinIni("True", "zefro.png")); }
 
-    // As the program starts: the start-up, the window shown, then the event loop, from which
-    // the clock is placed.
+    // As the program starts: the window shown, then the event loop, from which it is placed.
     ClockWindow& Start() {
         ClockWindow& clock = frmMain.Get();
         clock.show();
@@ -78,12 +75,11 @@ TEST_F(Placement, AsksTheTrayForTheSkinsSizeAndAgainWhenANewSkinNeedsAnother) {
     EXPECT_EQ(clock.windowHandle()->baseSize(), QSize(40, 15));  // WM_NORMAL_HINTS through Qt
     ASSERT_EQ(tray_.requestedSizes, std::vector<QSize>{QSize(40, 15)});
 
-    const std::string wide = programFolder_ + "/Skins/Wide";
     std::string ini = SkinIni("True", "wide.png");
-    ini.replace(ini.find("CharWidth=8"), 11, "CharWidth=12");
-    WriteFile(wide + "/Wide.ini", ini);
-    WriteStrip(wide + "/wide.png", 12, 11, 4);
-    ASSERT_TRUE(LoadSkin(wide, "Wide.ini"));
+    WriteFile(programRoot_ / "Wide/Wide.ini",
+              ini.replace(ini.find("CharWidth=8"), 11, "CharWidth=12"));
+    WriteStrip(programRoot_ / "Wide/wide.png", 12, 11, 4);
+    ASSERT_TRUE(LoadSkin(programRoot_ / "Wide", "Wide.ini"));
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::processEvents();  // the redraw, then the new offer
     }

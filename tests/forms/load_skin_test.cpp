@@ -40,13 +40,7 @@ class LoadSkinTest : public FormTest {
         return names;
     }
 
-    // Picks an entry of the folder list or the file list as a person would.
-    void Open(const QString& folder) {
-        QTreeWidgetItem* item =
-            Dialog().dirPrincipal.findItems(folder, Qt::MatchRecursive).value(0);
-        ASSERT_NE(item, nullptr);
-        emit Dialog().dirPrincipal.itemActivated(item, 0);
-    }
+    // Picks an entry of the file list as a person would.
     void Change(const QString& file) {
         Dialog().filePrincipal.setCurrentRow(static_cast<int>(Files().indexOf(file)));
         Dialog().cmdChange.click();
@@ -106,7 +100,10 @@ TEST_F(LoadSkinTest, BrowsingCancellingAndClosingTheChooserChangeNothing) {
         QStringLiteral("Alpha.ini Colour.ini h\u00E9llo.ini NoImage.ini Shouting.INI").split(u' '));
     Dialog().cmdChange.click();
     EXPECT_NE(frmChangeSkin.Loaded(), nullptr);
-    Open(QStringLiteral("sub"));
+    QTreeWidgetItem* sub =
+        Dialog().dirPrincipal.findItems(QStringLiteral("sub"), Qt::MatchRecursive).value(0);
+    ASSERT_NE(sub, nullptr);
+    emit Dialog().dirPrincipal.itemActivated(sub, 0);
     EXPECT_EQ(Files(), QStringList{QStringLiteral("Gamma.ini")});
     Dialog().filePrincipal.setCurrentRow(0);
     Dialog().cmdCancel.click();

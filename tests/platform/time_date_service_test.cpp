@@ -64,32 +64,28 @@ TEST(TimeDateService, SetsAnAbsoluteTimeAndSaysWhyItWasRefused) {
 
     const UtcTime when = sys_days{2024y / 2 / 29} + 12h + 500ms + 250us;
     const QVariantList sent{QVariant::fromValue(qlonglong{1709208000500250}), false, true};
-    const struct {
-        const char* name;
-        const char* errorName;  // nullptr: no service on the bus
-        ClockSetResult result;
-    } cases[] = {
-        {"Absent", nullptr, ClockSetResult::ServiceAbsent},
-        {"Set", "", ClockSetResult::Done},
-        {"AutomaticSync", "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
-         ClockSetResult::AutomaticSync},
-        {"Denied", "org.freedesktop.DBus.Error.AccessDenied", ClockSetResult::NotAllowed},
-        {"NotAuthorised", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
-         ClockSetResult::NotAllowed},
+    const std::pair<const char*, ClockSetResult> cases[] = {
+        // nullptr: no service on the bus
+        {nullptr, ClockSetResult::ServiceAbsent},
+        {"", ClockSetResult::Done},
+        {"org.freedesktop.timedate1.AutomaticTimeSyncEnabled", ClockSetResult::AutomaticSync},
+        {"org.freedesktop.DBus.Error.AccessDenied", ClockSetResult::NotAllowed},
+        {"org.freedesktop.DBus.Error.InteractiveAuthorizationRequired", ClockSetResult::NotAllowed},
     };
     const TimeDateService setter(address.toStdString());
-    for (const auto& c : cases) {
-        if (c.errorName != nullptr) {
+    for (const auto& [errorName, result] : cases) {
+        SCOPED_TRACE(errorName != nullptr ? errorName : "no service");
+        if (errorName != nullptr) {
             ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.timedate1")));
-            standIn.errorName = QString::fromLatin1(c.errorName);
+            standIn.errorName = QString::fromLatin1(errorName);
         }
         standIn.arguments.clear();
         std::optional<ClockSetReport> report;
         setter.SetClock(when, [&report](const ClockSetReport& answer) { report = answer; });
-        EXPECT_FALSE(report.has_value()) << c.name;  // the answer comes on the event loop
-        ASSERT_TRUE(QTest::qWaitFor([&] { return report.has_value(); }, kWaitMs)) << c.name;
-        EXPECT_EQ(report->result, c.result) << c.name;
-        EXPECT_EQ(standIn.arguments, c.errorName == nullptr ? QVariantList() : sent) << c.name;
+        EXPECT_FALSE(report.has_value());  // the answer comes on the event loop
+        ASSERT_TRUE(QTest::qWaitFor([&] { return report.has_value(); }, kWaitMs));
+        EXPECT_EQ(report->result, result);
+        EXPECT_EQ(standIn.arguments, errorName == nullptr ? QVariantList() : sent);
     }
     bus.kill();
     bus.waitForFinished(kWaitMs);

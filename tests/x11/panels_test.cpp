@@ -1,24 +1,24 @@
-// The real clock program on a private X server (Xvfb) with a window manager (openbox), beside the
-// panels people use and the fixture taskbar of tools/fixture-taskbar. Each case reads screenshots:
-// the whole time must show, where the clock belongs.
+// The clock on a private X server (Xvfb) under openbox, beside real panels and the fixture
+// taskbar, read from screenshots: the whole time must show where the clock belongs.
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <QColorSpace>
 #include <QImage>
+#include <QTime>
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "support/temp_folder.h"
 #include "x11/xcb_helpers.h"
@@ -51,7 +51,9 @@ class ChildProcess {
         : output_(popen(("echo $$; exec timeout -k 2 150 " + command).c_str(), "r")),
           pid_(std::atoi(ReadLine().value_or("0").c_str())) {}
     ~ChildProcess() {
-        kill(pid_, SIGTERM);
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+        }
         pclose(output_);
     }
     ChildProcess(const ChildProcess&) = delete;
@@ -64,14 +66,19 @@ class ChildProcess {
         }
         return std::string(line, std::strcspn(line, "\n"));
     }
+    bool Running() const { return waitpid(pid_, nullptr, WNOHANG) == 0; }
+    // Sends SIGTERM and waits for the end: the exit status, -1 when a signal ended it.
+    int End() {
+        int status = 0;
+        const pid_t pid = std::exchange(pid_, 0);
+        kill(pid, SIGTERM);
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
   private:
     FILE* output_;
     pid_t pid_;
-};
-
-struct Rect {
-    int x = 0, y = 0, width = 0, height = 0;
 };
 
 // A panel to start, and whether the clock docks in its tray or floats over the panel.
@@ -80,10 +87,6 @@ struct Desktop {
     const char* command;
     bool docks;
 };
-
-void PrintTo(const Desktop& desktop, std::ostream* out) {
-    *out << desktop.name;
-}
 
 class Panels : public ::testing::TestWithParam<Desktop> {
   protected:
@@ -108,13 +111,15 @@ class Panels : public ::testing::TestWithParam<Desktop> {
     void TearDown() override { xcb_disconnect(x_); }
 
     // `command` with the test's display and a private home for settings, runtime and panel files.
-    std::unique_ptr<ChildProcess> Start(const std::string& command, const std::string& log) const {
+    std::string Env(const std::string& command, const std::string& log) const {
         const std::string home = home_.Path().string();
-        return std::make_unique<ChildProcess>(
-            "env DISPLAY=" + display_ + " HOME=" + home + " XDG_CONFIG_HOME=" + home +
-            "/.config XDG_CACHE_HOME=" + home + "/.cache XDG_DATA_HOME=" + home +
-            "/.local/share XDG_RUNTIME_DIR=" + home + " QT_QPA_PLATFORM=xcb " + command + " 2>" +
-            home + "/" + log);
+        return "env DISPLAY=" + display_ + " HOME=" + home + " XDG_CONFIG_HOME=" + home +
+               "/.config XDG_CACHE_HOME=" + home + "/.cache XDG_DATA_HOME=" + home +
+               "/.local/share XDG_RUNTIME_DIR=" + home + " QT_QPA_PLATFORM=xcb " + command + " 2>" +
+               home + "/" + log;
+    }
+    std::unique_ptr<ChildProcess> Start(const std::string& command, const std::string& log) const {
+        return std::make_unique<ChildProcess>(Env(command, log));
     }
     bool Shell(const std::string& command) const {
         return std::system(("DISPLAY=" + display_ + " " + command).c_str()) == 0;
@@ -145,12 +150,11 @@ class Panels : public ::testing::TestWithParam<Desktop> {
     bool WaitForReport(const std::string& what, int count = 1) {
         return WaitFor([&] {
             const std::string log = ClockLog();
-            int found = 0;
-            for (std::size_t at = log.find(what); at != std::string::npos;
-                 at = log.find(what, at + 1)) {
-                ++found;
+            std::size_t at = log.find(what);
+            for (int found = 1; found < count && at != std::string::npos; ++found) {
+                at = log.find(what, at + 1);
             }
-            return found >= count;
+            return at != std::string::npos;
         });
     }
 
@@ -175,7 +179,7 @@ class Panels : public ::testing::TestWithParam<Desktop> {
     }
 
     // In root coordinates.
-    std::optional<Rect> Geometry(xcb_window_t window) {
+    std::optional<QRect> Geometry(xcb_window_t window) {
         const xcb::Reply<xcb_get_geometry_reply_t> geometry(
             xcb_get_geometry_reply(x_, xcb_get_geometry(x_, window), nullptr));
         const xcb::Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
@@ -183,7 +187,7 @@ class Panels : public ::testing::TestWithParam<Desktop> {
         if (!geometry || !origin) {
             return std::nullopt;
         }
-        return Rect{origin->dst_x, origin->dst_y, geometry->width, geometry->height};
+        return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
     }
 
     // Inside another program's window (a tray's, a taskbar's), not only a window manager's frame.
@@ -202,26 +206,22 @@ class Panels : public ::testing::TestWithParam<Desktop> {
     }
 
     // Over a panel: inside a window of the dock type that is not the clock's.
-    bool OnAPanel(const Rect& c) {
+    bool OnAPanel(const QRect& clock) {
         return FindShown(root_, [&](xcb_window_t w) {
-                   const std::optional<Rect> p = Geometry(w);
                    const std::string types = Text(w, xcb::Atom(x_, "_NET_WM_WINDOW_TYPE"));
                    const xcb_atom_t dock = xcb::Atom(x_, "_NET_WM_WINDOW_TYPE_DOCK");
                    return types.size() >= 4 && std::memcmp(types.data(), &dock, 4) == 0 &&
-                          !Text(w, XCB_ATOM_WM_CLASS).starts_with("tikora") && p && c.x >= p->x &&
-                          c.y >= p->y && c.x + c.width <= p->x + p->width &&
-                          c.y + c.height <= p->y + p->height;
+                          !Text(w, XCB_ATOM_WM_CLASS).starts_with("tikora") &&
+                          Geometry(w).value_or(QRect()).contains(clock);
                }) != XCB_WINDOW_NONE;
     }
 
     // The whole time, as the preview tool draws the skin at this minute, cut to its ink.
     QImage Expected(const std::string& hhmm) {
         const std::string file = home_ / "expected.png";
-        EXPECT_EQ(std::system(("QT_QPA_PLATFORM=offscreen " TIKORA_PREVIEW " " TIKORA_SKIN
-                               " --size 120x40 --at " +
-                               hhmm + ":00 -o " + file + " >" + file + ".log 2>&1")
-                                  .c_str()),
-                  0);
+        EXPECT_TRUE(Shell("QT_QPA_PLATFORM=offscreen " TIKORA_PREVIEW " " TIKORA_SKIN
+                          " --size 120x40 --at " +
+                          hhmm + ":00 -o " + file + " >" + file + ".log 2>&1"));
         const QImage full =
             QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
         QRect ink;
@@ -234,17 +234,14 @@ class Panels : public ::testing::TestWithParam<Desktop> {
     }
 
     static std::string LocalHourMinute() {
-        const std::time_t now = std::time(nullptr);
-        char text[8];
-        std::strftime(text, sizeof text, "%H:%M", std::localtime(&now));
-        return text;
+        return QTime::currentTime().toString(QStringLiteral("HH:mm")).toStdString();
     }
 
     // The whole time somewhere inside the clock's window on a screenshot, kept as `name`.png in
     // the build's screenshot folder.
     bool ShowsWholeTime(const std::string& name) {
         return WaitFor([&] {
-            const std::optional<Rect> c = Geometry(Clock());
+            const std::optional<QRect> c = Geometry(Clock());
             const std::string minute = LocalHourMinute();
             const std::string shot = std::string(TIKORA_SCREENSHOTS "/") + name + ".png";
             if (!c || !Shell("import -window root " + shot) || LocalHourMinute() != minute) {
@@ -253,8 +250,7 @@ class Panels : public ::testing::TestWithParam<Desktop> {
             // The screenshot's file names its colour space, which is no matter here.
             QImage screen(QString::fromStdString(shot));
             screen.setColorSpace(QColorSpace());
-            screen =
-                screen.convertToFormat(QImage::Format_RGB32).copy(c->x, c->y, c->width, c->height);
+            screen = screen.convertToFormat(QImage::Format_RGB32).copy(*c);
             const QImage time = Expected(minute);
             for (int y = 0; y + time.height() <= screen.height(); ++y) {
                 for (int x = 0; x + time.width() <= screen.width(); ++x) {
@@ -304,9 +300,8 @@ TEST_P(Panels, TheWholeTimeShowsOnThePanel) {
     ASSERT_TRUE(WaitForReport(placed)) << ClockLog();
     ASSERT_TRUE(ShowsWholeTime(desktop.name)) << ClockLog();
     EXPECT_EQ(Docked(Clock()), desktop.docks);
-    const std::optional<Rect> where = Geometry(Clock());
-    ASSERT_TRUE(where);
-    EXPECT_TRUE(OnAPanel(*where)) << "the clock at " << where->x << "," << where->y;
+    const std::optional<QRect> where = Geometry(Clock());
+    EXPECT_TRUE(where && OnAPanel(*where));
     if (!desktop.docks) {
         return;
     }
@@ -331,32 +326,38 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-// No panel: the clock floats at the bottom right; a drag moves it, the next start puts it back
-// there, and a click opens its menu.
-TEST_F(Panels, WithNoPanelFloatsKeepsWhereItIsDraggedAndOpensItsMenu) {
+// No panel: the clock floats at the bottom right, and a second copy leaves at once while the
+// first goes on. A drag moves it and logout's SIGTERM ends it in order; the next start puts it
+// back there, and a choice made through its menu is saved at once and kept through SIGTERM.
+TEST_F(Panels, WithNoPanelFloatsKeepsItsPlaceAndChoicesThroughSigterm) {
     StartClock();
     ASSERT_TRUE(WaitForReport("at the bottom right of the work area")) << ClockLog();
     ASSERT_TRUE(ShowsWholeTime("no-panel")) << ClockLog();
-    const std::optional<Rect> where = Geometry(Clock());
+    EXPECT_TRUE(Shell("timeout -k 2 30 " + Env(TIKORA_BINARY, "second.log")));
+    EXPECT_EQ(ReadFile(home_ / "second.log"),
+              "tikora: already running on display \"" + display_ + "\"\n");
+    ASSERT_TRUE(clock_->Running()) << "the first clock ended";
+    const std::optional<QRect> where = Geometry(Clock());
     ASSERT_TRUE(where);
-    EXPECT_EQ(where->x + where->width, 640 - 4);
-    ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(where->x + 5) + " " +
-                      std::to_string(where->y + 5) +
+    EXPECT_EQ(where->right(), 640 - 4 - 1);
+    ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(where->x() + 5) + " " +
+                      std::to_string(where->y() + 5) +
                       " mousedown 1 mousemove 100 60 mousemove 80 50 mouseup 1"));
-    ASSERT_TRUE(WaitFor([&] {
-        return ReadFile(home_ / ".config/tikora/registry.reg").find("FloatTop") !=
-               std::string::npos;
-    })) << ClockLog();
-    clock_.reset();
+    const auto saved = [&](const char* what) {
+        return WaitFor([&] {
+            return ReadFile(home_ / ".config/tikora/registry.reg").find(what) != std::string::npos;
+        });
+    };
+    ASSERT_TRUE(saved("FloatTop")) << ClockLog();
+    EXPECT_EQ(clock_->End(), 0);
     StartClock();
     ASSERT_TRUE(WaitForReport("where it was last put")) << ClockLog();
     ASSERT_TRUE(ShowsWholeTime("no-panel-restored")) << ClockLog();
-    const std::optional<Rect> restored = Geometry(Clock());
-    ASSERT_TRUE(restored);
-    EXPECT_EQ((std::array{restored->x, restored->y}), (std::array{75, 45}));
+    EXPECT_EQ(Geometry(Clock()).value_or(QRect()).topLeft(), QPoint(75, 45));
 
+    // The menu's Internet Time, off on a first run: a click on the clock, then its key. The menu
+    // is a window of the clock's program that no window manager handles.
     ASSERT_TRUE(Shell("xdotool mousemove 80 50 click 1"));
-    // The menu: a window of the clock's program that no window manager handles.
     EXPECT_TRUE(WaitFor([&] {
         return FindShown(root_, [&](xcb_window_t w) {
                    const xcb::Reply<xcb_get_window_attributes_reply_t> attributes(
@@ -366,7 +367,11 @@ TEST_F(Panels, WithNoPanelFloatsKeepsWhereItIsDraggedAndOpensItsMenu) {
                           Text(w, XCB_ATOM_WM_CLASS).starts_with("tikora") &&
                           Text(w, XCB_ATOM_WM_NAME) != ":: Tikora ::";
                }) != XCB_WINDOW_NONE;
-    }));
+    })) << "the menu did not open";
+    ASSERT_TRUE(Shell("xdotool key i"));
+    EXPECT_TRUE(saved("\"BeatTime\"=\"True\"")) << "not saved at once";
+    EXPECT_EQ(clock_->End(), 0);
+    EXPECT_TRUE(saved("\"BeatTime\"=\"True\""));
 }
 
 // The fixture's taskbar puts its clock window in a frame, behind another program's window with a
