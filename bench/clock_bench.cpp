@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock window's tick and its parts, through the same code the program runs: the real clock
 // window, docked over a taskbar clock of a given size, with the real clock and time zone and the
 // shipped skins, on Qt's offscreen platform.

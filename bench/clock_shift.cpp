@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libtikora-bench-clock-shift.so, loaded with LD_PRELOAD: the process sees the wall clock moved by
 // the number of milliseconds written in the file $TIKORA_CLOCK_SHIFT, while the machine's clock is
 // never touched. Writing a new number into the file (in one rename) moves the process's clock at

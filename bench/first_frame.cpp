@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-bench-first-frame NAME START_NS [TIMEOUT_MS]: watches the X server of $DISPLAY until the
 // window whose WM_NAME is NAME is viewable and shows more than one colour, then prints the
 // window's id and the milliseconds from START_NS (nanoseconds since the epoch, as `date +%s%N`

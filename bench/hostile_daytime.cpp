@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-bench-hostile-daytime: the preferences window against Daytime servers that misbehave, on
 // the loopback interface: one that floods after a line, one that floods with junk, one that resets
 // the connection mid-line, one that answers and never hangs up, and one that trickles its reply a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-bench-screen-lag WINDOW minute
 // tikora-bench-screen-lag WINDOW set FILE MILLISECONDS
 // Reads the window's pixels from the X server of $DISPLAY about once a millisecond and prints the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The time arithmetic under the clock and the preferences window, on its own.
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package: `cpack -G DEB` in a release build (`cmake --build --preset release --target
 # package`) makes tikora_<version>_amd64.deb of the install layout under /usr.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run at install time, when the prefix is known: the desktop entry starts the clock in its own
 # folder, where the skin chooser then opens beside the skins.
 set(PROGRAM_FOLDER "${CMAKE_INSTALL_PREFIX}/lib/tikora")

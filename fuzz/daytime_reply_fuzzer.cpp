@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Daytime reply handling, fed a server's bytes in arbitrary pieces. The first bytes of the
 // input choose how the stream is cut, the zone and the moments; the rest is what the server sends.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole skin reading on a fuzzed skin folder held in memory: the input is the INI file's bytes,
 // then kSeparator, then the image file's bytes, put wherever the INI's Main sends the reader. The
 // glyphs of both clock faces are then copied out of the strip as a tick would copy them.

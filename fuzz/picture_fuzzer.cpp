@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture decoder alone, at the speed the skin load can't reach: any bytes as a skin's strip
 // (BMP, PNG, GIF or JPEG). A picture it accepts is one the clock can hold; one it refuses says why.
 // fuzz/run caps each allocation and the process's memory, so data that unpacks past the size a

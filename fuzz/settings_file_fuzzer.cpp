@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file's reader and writer. Any bytes that read as a settings file must write out to
 // a file that reads back to the same keys and values, and writing that again must give the very
 // same text. Then the same for a tree built from the input by the tree's own calls, which reaches

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The skin-file reader and the value conversions: any bytes as a skin's INI file, every value the
 // loader looks up and every name the file itself holds read back and converted.
 

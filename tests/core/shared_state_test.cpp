@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every subsystem shares: the records, the rounding rule, text encodings and wildcards.
 
 #include <gtest/gtest.h>

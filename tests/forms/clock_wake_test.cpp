@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock sleeps until its shown text changes. A jump of the local time (the clock set, a
 // resume, a new zone), a menu command and a new skin each draw at once what a tick at that moment
 // draws.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>

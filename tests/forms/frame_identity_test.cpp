@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock draws only the part of picBuffer its window shows, clears only what it drew, limits
 // where text may leave ink and repaints the window only for a new frame. Whatever it saves that
 // way, the window must show exactly the tick's frame drawn afresh.

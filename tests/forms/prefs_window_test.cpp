@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>

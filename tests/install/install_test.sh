@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks that an installed copy finds its skins:
 # the executable and Skins/ together under lib/tikora, links in bin, the desktop entry and icon.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from a release build, unpacks it into a temporary root and checks what
 # a user gets: its file list, the program starting from there, and the checks Debian's own tools
 # make of the package, the desktop entry, the software-centre metadata and the manual pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Setting the clock through the system's time-date service, against a stand-in for the service on
 // a private bus: a dbus-daemon the test starts for itself, never the system bus.
 

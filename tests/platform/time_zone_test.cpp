@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zone readings against the system's real zone data. Each zone is read in a child process
 // with TZ set, so the test's own environment never changes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The instant "Update Local Time" sets, against the system's real zone data. Each case runs in a
 // child process with TZ set, so the test's own environment never changes.
 

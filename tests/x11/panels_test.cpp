@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock on a private X server (Xvfb) under openbox, beside real panels and the fixture
 // taskbar, read from screenshots: the whole time must show where the clock belongs.
 
@@ -28,9 +29,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Polls `condition`, which asks the X server or a child process, until it holds or time is up.
+// Polls `condition`, which asks the X server or a child process, until it holds or time is up;
+// the bound is generous, as a loaded machine or a sanitizer build starts programs slowly.
 bool WaitFor(const std::function<bool()>& condition) {
-    for (const auto end = std::chrono::steady_clock::now() + 10s; !condition();) {
+    for (const auto end = std::chrono::steady_clock::now() + 30s; !condition();) {
         if (std::chrono::steady_clock::now() >= end) {
             return false;
         }

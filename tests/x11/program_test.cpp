@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock program's command line, and its start with no display.
 
 #include <gtest/gtest.h>

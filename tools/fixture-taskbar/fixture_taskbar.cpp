@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-fixture-taskbar: a stand-in for the desktop's taskbar, for the X11 tests and
 // bench/measure-process. A window of class "Shell_TrayWnd" in a frame of the kind a window manager
 // puts round its clients, inside it a "TrayNotifyWnd", inside that a 60 x 22 "TrayClockWClass"

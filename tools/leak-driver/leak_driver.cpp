@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-leak-driver: the program as main.cpp starts it, on a real X server, driven round and round
 // through its windows for a given number of seconds: the popup menu, the preferences window with a
 // query to a Daytime server on the loopback interface, the skin chooser changing skins, the About

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-make-icon: draws the program's icon, a clock face with the Internet Time "@", at the sizes
 // the About window and the desktop entry use.
 //

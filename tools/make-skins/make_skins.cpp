@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-make-skins: draws the strip and writes the INI file of every skin in skin_table.h.
 //
 //   tikora-make-skins [--diagram FILE.png] [FOLDER]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The skins that ship with Tikora. Restyling a skin is editing its row; tikora-make-skins draws

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview_options.h"
 
 #include <charconv>

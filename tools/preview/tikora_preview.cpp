@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tikora-preview: renders one tick of a skin to a PNG, through the clock window's own code, for
 // the people who make skins.
 

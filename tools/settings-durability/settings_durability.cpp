@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings store under abuse, as a measurement run by hand or by CI: processes killed at random
 // moments while they write it, and two processes writing it at the same time. Whatever happens, the
 // file must read as a complete store (the values of one write or of the next, never a mixture,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atomic/daytime_reply.h"
 
 #include <algorithm>

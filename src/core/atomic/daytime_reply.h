@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A Daytime (RFC 867) reply in the layout of the NIST time service:

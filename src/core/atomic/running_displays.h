@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The two running displays of the atomic-time page: the local time and the time server's. Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atomic/status_text.h"
 
 #include <cstdio>

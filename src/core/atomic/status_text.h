@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the atomic-time page says in its status line and asks before a large change, in plain

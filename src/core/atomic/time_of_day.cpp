@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atomic/time_of_day.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Time-of-day arithmetic of the atomic-time page: texts of the form HH:MM:SS, the local time of

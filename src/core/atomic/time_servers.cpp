@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atomic/time_servers.h"
 
 namespace tikora {

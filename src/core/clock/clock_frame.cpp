@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/clock_frame.h"
 
 #include <algorithm>

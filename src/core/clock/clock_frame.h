@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One tick's picture, worked out from what the tick passes in: one reading of the clock and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/clock_text.h"
 
 #include "shared/numeric.h"

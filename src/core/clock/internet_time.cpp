@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/internet_time.h"
 
 namespace tikora {

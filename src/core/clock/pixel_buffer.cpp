@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/pixel_buffer.h"
 
 #include <algorithm>

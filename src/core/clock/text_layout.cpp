@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/text_layout.h"
 
 #include <algorithm>

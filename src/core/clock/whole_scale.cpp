@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clock/whole_scale.h"
 
 #include <algorithm>

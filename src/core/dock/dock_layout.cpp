@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dock/dock_layout.h"
 
 #include <algorithm>

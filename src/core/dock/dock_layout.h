@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The arithmetic of docking the clock window into the desktop's clock: sizes in twips and pixels,

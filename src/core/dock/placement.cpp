@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dock/placement.h"
 
 #include <algorithm>

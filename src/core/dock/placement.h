@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where the clock window goes when the desktop has no taskbar clock to cover: into a system tray

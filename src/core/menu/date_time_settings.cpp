@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/date_time_settings.h"
 
 namespace tikora {

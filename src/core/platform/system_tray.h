@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The freedesktop system tray: a panel's notification area that embeds small windows (XEmbed).

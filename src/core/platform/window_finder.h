@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The desktop's other windows: found by class, measured, and made the parent of one of ours; and

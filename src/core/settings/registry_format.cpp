@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/registry_format.h"
 
 #include <algorithm>

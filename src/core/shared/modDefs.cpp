@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shared/modDefs.h"
 
 #include "shared/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The process-wide records that every window and module reads and writes directly. Each exists

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shared/utf8.h"
 
 #include <array>

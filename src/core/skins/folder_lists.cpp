@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skins/folder_lists.h"
 
 #include <algorithm>

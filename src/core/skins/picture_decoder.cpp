@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skins/picture_decoder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skins/profile_file.h"
 
 #include "shared/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skins/skin_reader.h"
 
 #include <algorithm>

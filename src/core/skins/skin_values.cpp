@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skins/skin_values.h"
 
 #include <algorithm>

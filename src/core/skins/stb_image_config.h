@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The picture formats a skin may use, and a hard limit on sides that the decoder itself enforces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The decoder's implementation, compiled once, from Debian's header-only copy.
 #include <cstdlib>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/form_layout.h"
 
 #include "shared/modDefs.h"

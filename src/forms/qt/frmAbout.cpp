@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/frmAbout.h"
 
 #include <QCloseEvent>

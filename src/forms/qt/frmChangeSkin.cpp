@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/frmChangeSkin.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/frmMain.h"
 
 #include <QMouseEvent>

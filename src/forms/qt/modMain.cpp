@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/modMain.h"
 
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Start-up and shutdown, and the small procedures the other modules share.

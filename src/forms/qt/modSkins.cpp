@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/modSkins.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/modRegistry.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Text settings in the per-user registry, read and written the way the settings code expects.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/registry_settings_store.h"
 
 #include "common/modRegistry.h"

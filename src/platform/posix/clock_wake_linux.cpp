@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sys/inotify.h>
 #include <sys/timerfd.h>
 #include <unistd.h>

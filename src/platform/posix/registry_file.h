@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The registry calls of platform/registry.h over one per-user file at Platform().settingsFile(),

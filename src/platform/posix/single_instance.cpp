@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posix/single_instance.h"
 
 #include <fcntl.h>

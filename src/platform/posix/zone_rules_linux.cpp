@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <ctime>
 
 #include "posix/system_zone_rules.h"

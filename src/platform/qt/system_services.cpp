@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/system_services.h"
 
 #include "platform/folders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/termination_signals.h"
 
 #include <fcntl.h>

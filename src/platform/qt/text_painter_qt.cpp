@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>

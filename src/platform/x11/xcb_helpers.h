@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Small conveniences over xcb for the X11 services. Every request that can fail on a vanished

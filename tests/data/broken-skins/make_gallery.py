@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the gallery of broken skins, one folder each. Run from this folder to regenerate it.
 
 What cannot or should not be committed is made by the tests themselves: the 10 MB skin file, a

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the small pictures the decoder tests read. Run from this folder to regenerate them.
 
 huffman-overflow-found-by-fuzzing.jpg, corrupt-progressive-scan.jpg and empty-first-idat.png are
