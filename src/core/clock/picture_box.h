@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,9 @@ struct DrawingBox {
     // clear left.
     void Uncover(const PixelRect& area) {
         const PixelRect grown = Union(uncovered_, ClipToBuffer(area, Width(), Height()));
+        if (grown == uncovered_) {
+            return;
+        }
         const PixelRect& old = uncovered_;
         for (int y = grown.y; y < grown.y + grown.height; ++y) {
             if (old.Empty() || y < old.y || y >= old.y + old.height) {

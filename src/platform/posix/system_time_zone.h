@@ -25,8 +25,8 @@ class SystemTimeZone final : public TimeZoneSource {
     mutable int cachedYear_ = -1;
     mutable long cachedMin_ = 0;
     mutable long cachedMax_ = 0;
-    // The clock reads the zone five times a second, and its offset holds for months: a reading
-    // serves every moment from `readFrom_` up to, not including, `readUntil_`.
+    // The offset holds for months: a reading serves every moment from `readFrom_` up to, not
+    // including, `readUntil_`, until the zone itself changes (Forget).
     mutable std::time_t readFrom_ = 0;
     mutable std::time_t readUntil_ = 0;
     mutable TimeZoneReading reading_;
