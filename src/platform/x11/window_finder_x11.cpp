@@ -175,7 +175,8 @@ class X11WindowFinder::EventWatch final : public QAbstractNativeEventFilter {
             }
         });
     }
-    ~EventWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    // No destructor of its own: the base class uninstalls the filter, and only while the
+    // application still exists (the finder is process-wide and may outlive it).
     EventWatch(const EventWatch&) = delete;
     EventWatch& operator=(const EventWatch&) = delete;
 
