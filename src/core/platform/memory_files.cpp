@@ -1,17 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "platform/memory_files.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "shared/wildcard.h"
 
 namespace tikora {
 namespace {
 
-// Purely lexical: nothing here asks the operating system.
+// Purely lexical, and byte for byte: no "." parts, no empty ones, ".." taken back. Not
+// std::filesystem, which on Windows passes each name through the code page and may change it.
 std::string Normal(const std::string& path) {
-    return std::filesystem::path(path).lexically_normal().generic_string();
+    const bool absolute = path.starts_with('/');
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        std::string part = path.substr(start, end - start);
+        start = end + 1;
+        if (part == ".." && !parts.empty() && parts.back() != "..") {
+            parts.pop_back();
+        } else if (part == ".." ? !absolute : !part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
+    }
+    std::string normal = absolute ? "/" : "";
+    for (const std::string& part : parts) {
+        normal += (normal.empty() || normal == "/" ? "" : "/") + part;
+    }
+    return normal;
 }
 
 }  // namespace
