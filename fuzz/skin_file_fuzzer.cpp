@@ -62,7 +62,7 @@ void Check(const ProfileFile& file, std::string_view section, std::string_view k
         Require(tikora::IsValidUtf8(*value));
         Convert(*value);
     }
-    const std::string text = tikora::GetProfileString(file, section, key, "default");
+    const std::string text = tikora::ReadProfileValue(file, section, key, "default");
     Require(tikora::IsValidUtf8(text));
     Require(CodePoints(text) <= tikora::kProfileStringLimit);
     Require(value ? value->starts_with(text) : text == "default");

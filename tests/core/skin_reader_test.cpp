@@ -179,10 +179,10 @@ TEST(ProfileReader, GivesTheValueOrTheDefaultCutToTheBuffer) {
     const std::string a254(254, 'a');
     const ProfileFile file =
         ProfileFile::Parse("[a]\nx=" + a254 + "\xE2\x82\xAC!\ny=" + a254 + "bc");
-    EXPECT_EQ(GetProfileString(file, "a", "x", "d"), a254 + "\xE2\x82\xAC");
-    EXPECT_EQ(GetProfileString(file, "a", "y", "d"), a254 + "b");
-    EXPECT_EQ(GetProfileString(file, "a", "z", "d"), "d");
-    EXPECT_EQ(GetProfileString(ProfileFile::Parse("[a]\nx="), "a", "x", "d"), "");
+    EXPECT_EQ(ReadProfileValue(file, "a", "x", "d"), a254 + "\xE2\x82\xAC");
+    EXPECT_EQ(ReadProfileValue(file, "a", "y", "d"), a254 + "b");
+    EXPECT_EQ(ReadProfileValue(file, "a", "z", "d"), "d");
+    EXPECT_EQ(ReadProfileValue(ProfileFile::Parse("[a]\nx="), "a", "x", "d"), "");
 }
 
 // Booleans are words in any case or numbers, numbers decimals in single precision, and colours

@@ -113,7 +113,7 @@ std::optional<std::string> ProfileFile::Lookup(std::string_view section,
     return entry->second;
 }
 
-std::string GetProfileString(const ProfileFile& file, std::string_view section,
+std::string ReadProfileValue(const ProfileFile& file, std::string_view section,
                              std::string_view key, std::string_view defaultText) {
     std::string text = file.Lookup(section, key).value_or(std::string(defaultText));
     text.resize(PrefixBytes(text, kProfileStringLimit));

@@ -32,7 +32,7 @@ inline constexpr std::size_t kProfileStringLimit = 255;
 
 // The value when present, else defaultText; either cut to kProfileStringLimit characters (code
 // points, never inside one).
-std::string GetProfileString(const ProfileFile& file, std::string_view section,
+std::string ReadProfileValue(const ProfileFile& file, std::string_view section,
                              std::string_view key, std::string_view defaultText);
 
 }  // namespace tikora

@@ -123,7 +123,7 @@ SkinFile::SkinFile(const FileAccess& files, std::string path) : path_(std::move(
 }
 
 std::string SkinFile::Value(std::string_view section, std::string_view key) const {
-    std::string value = GetProfileString(file_, section, key, path_);
+    std::string value = ReadProfileValue(file_, section, key, path_);
     value.resize(std::min(value.find('\0'), value.size()));
     value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
     return value;
