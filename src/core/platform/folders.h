@@ -7,7 +7,8 @@
 
 namespace tikora {
 
-// The kernel's table of mounted file systems (/proc/self/mounts); empty when it can't be read.
+// The table of mounted file systems (Linux: /proc/self/mounts); empty when it can't be read or the
+// system lists its drives otherwise.
 std::string ReadMountTable();
 
 // The process's current folder.
