@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/settings_location.h"
 #include "posix/single_instance.h"
 #include "qt/frmMain.h"
 #include "qt/modMain.h"
@@ -28,13 +29,13 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     switch (tikora::ReadCommandLine(arguments)) {
         case CommandLineRequest::ShowHelp:
-            std::fputs(tikora::UsageText("tikora").c_str(), stdout);
+            std::fputs(tikora::UsageText("tikora", tikora::UserSettingsFile()).c_str(), stdout);
             return 0;
         case CommandLineRequest::ShowVersion:
             std::puts("tikora " TIKORA_VERSION);
             return 0;
         case CommandLineRequest::Unknown:
-            std::fputs(tikora::UsageText("tikora").c_str(), stderr);
+            std::fputs(tikora::UsageText("tikora", tikora::UserSettingsFile()).c_str(), stderr);
             return 2;
         case CommandLineRequest::RunClock:
             break;

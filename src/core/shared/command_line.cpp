@@ -16,11 +16,12 @@ CommandLineRequest ReadCommandLine(const std::vector<std::string>& arguments) {
     return CommandLineRequest::Unknown;
 }
 
-std::string UsageText(const std::string& programName) {
+std::string UsageText(const std::string& programName, const std::string& settingsPlace) {
     return "Usage: " + programName +
            " [--help | --version]\n"
            "A skinnable clock for the notification area of the taskbar.\n"
-           "Click the clock for its menu. Settings: ~/.config/tikora/registry.reg\n";
+           "Click the clock for its menu. Settings: " +
+           settingsPlace + "\n";
 }
 
 }  // namespace tikora

@@ -12,6 +12,6 @@ enum class CommandLineRequest { RunClock, ShowHelp, ShowVersion, Unknown };
 CommandLineRequest ReadCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text for --help and for an unknown option, ending with a line feed.
-std::string UsageText(const std::string& programName);
+std::string UsageText(const std::string& programName, const std::string& settingsPlace);
 
 }  // namespace tikora

@@ -1,0 +1,391 @@
+// SPDX-License-Identifier: MIT
+#include "win32/frmPrefs.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "atomic/time_servers.h"
+#include "platform/services.h"
+#include "shared/modDefs.h"
+#include "win32/wide_text.h"
+
+namespace tikora {
+
+FormInstance<PrefsWindow> frmPrefs;
+
+namespace {
+
+constexpr std::uint16_t kDaytimePort = 13;
+constexpr wchar_t kCaption[] = L":: Tikora [ Preferences ] ::";
+
+// Control identifiers.
+enum : int { kServerList = 100, kGetAtomic, kUpdate, kSyncTime, kOk };
+
+// Where the frames stand, in twips from the window's corner: the frame's positions count from
+// the tab control's own corner, tab strip included, and the clocks' from the outer frame's.
+constexpr Twips kTab{60, 60, 5925, 3075};
+constexpr int kAtomicLeft = kTab.left + 120, kAtomicTop = kTab.top + 450;
+constexpr int kTimeLeft = kAtomicLeft + 210, kTimeTop = kAtomicTop + 1200;
+
+constexpr Twips InAtomicFrame(Twips place) {
+    return {kAtomicLeft + place.left, kAtomicTop + place.top, place.width, place.height};
+}
+constexpr Twips InTimeFrame(Twips place) {
+    return {kTimeLeft + place.left, kTimeTop + place.top, place.width, place.height};
+}
+
+constexpr COLORREF kLocalColor = RGB(0, 0, 128);
+constexpr COLORREF kAtomicColor = RGB(128, 0, 0);
+
+unsigned loads = 0;
+
+DaytimeRoute& Route() {
+    static DaytimeRoute route;
+    return route;
+}
+
+ConfirmHook& Confirm() {
+    static ConfirmHook hook;
+    return hook;
+}
+
+// The clock and the zone's rules as the services give them.
+const ZoneRules& Rules() {
+    return *Platform().zoneRules;
+}
+
+ClockReading Now() {
+    return Platform().wallClock->Read();
+}
+
+// No setter leaves the clock alone.
+const ClockSetter& Setter() {
+    static const RefusingClockSetter none;
+    return Platform().clockSetter != nullptr ? *Platform().clockSetter : none;
+}
+
+void InitTabControls() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    static_cast<void>(done);
+}
+
+}  // namespace
+
+void ShowPrefs() {
+    frmPrefs->Show();
+}
+
+void UnloadPrefs() {
+    frmPrefs.Unload();
+}
+
+void SetDaytimeRouteForTesting(DaytimeRoute route) {
+    Route() = std::move(route);
+}
+
+void SetConfirmHookForTesting(ConfirmHook hook) {
+    Confirm() = std::move(hook);
+}
+
+PrefsWindow::PrefsWindow()
+    : DialogWindow(kCaption, 6030, 3585),
+      wsAtomicTime({[] {}, [this](std::string_view piece) { wsAtomicTime_DataArrival(piece); },
+                    [this] { wsAtomicTime_Close(); },
+                    [this](QueryFailure failure, const std::string& detail) {
+                        wsAtomicTime_Error(failure, detail);
+                    }}),
+      load_(++loads),
+      displays_(AtomicTimeState, Rules()) {
+    InitTabControls();
+    constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+    constexpr DWORD kFrame = BS_GROUPBOX | WS_CLIPSIBLINGS;
+    tabPrincipal = AddControl(WC_TABCONTROLW, L"", WS_CLIPSIBLINGS, kTab);
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    wchar_t tabText[] = L":: Atomic Time ::";
+    tab.pszText = tabText;
+    SendMessageW(tabPrincipal, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+    frmAtomicTime = AddControl(L"BUTTON", L"", kFrame, {kAtomicLeft, kAtomicTop, 5685, 2445});
+    lblAtomicServer =
+        AddControl(L"STATIC", L"::[Server]::", 0, InAtomicFrame({210, 420, 915, 225}));
+    // A drop-down list is as tall as its font makes it; the height is its open list's.
+    cmbServerList = AddControl(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                               InAtomicFrame({1380, 360, 4095, 2700}), kServerList);
+    cmdGetAtomic = AddControl(L"BUTTON", L"Get Atomic Time", kButton,
+                              InAtomicFrame({3720, 750, 1755, 345}), kGetAtomic);
+    frmTime = AddControl(L"BUTTON", L"", kFrame, {kTimeLeft, kTimeTop, 5265, 1005});
+    lblLocalTime = AddControl(L"STATIC", L"[Local Time]:", 0, InTimeFrame({750, 270, 1095, 255}), 0,
+                              FontKind::DesignBold);
+    lblLocalTime2 = AddControl(L"STATIC", L"", SS_NOPREFIX, InTimeFrame({1980, 270, 735, 255}));
+    lblAtomicTime = AddControl(L"STATIC", L"[Atomic Time]:", 0, InTimeFrame({750, 600, 1245, 255}),
+                               0, FontKind::DesignBold);
+    lblAtomicTime2 = AddControl(L"STATIC", L"", SS_NOPREFIX, InTimeFrame({1980, 600, 735, 255}));
+    cmdUpdate = AddControl(L"BUTTON", L"Update Local Time", kButton,
+                           InTimeFrame({3570, 240, 1605, 315}), kUpdate);
+    cmdSyncTime = AddControl(L"BUTTON", L"Syncronise Time", kButton,
+                             InTimeFrame({3570, 600, 1605, 285}), kSyncTime);
+    cmdOk = AddControl(L"BUTTON", L"&OK", kButton, {4710, 3180, 1275, 345}, kOk);
+    // Two lines beside the OK button, under the tab control.
+    lblStatus = AddControl(L"STATIC", L"", SS_NOPREFIX, {60, 3150, 4590, 420});
+    // The controls stand above the frames, and the frames above the tab control, each drawn
+    // round what stands above it.
+    for (HWND container : {frmTime, frmAtomicTime, tabPrincipal}) {
+        SetWindowPos(container, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void PrefsWindow::Form_Load() {
+    FillServerTable(AtomicTimeState);
+    for (int i = 0; i < kTimeServerCount; ++i) {
+        const std::wstring item = Widen(ServerItemText(i, AtomicTimeState.ServerNames.Get(i)));
+        SendMessageW(cmbServerList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    SendMessageW(cmbServerList, CB_SETCURSEL, 0, 0);
+    remotePort_ = kDaytimePort;
+    // The timers run from the load on; the atomic display stands still until it gets a base.
+    const ClockReading now = Now();
+    displays_.Load(now);
+    DrawBoth(now);
+}
+
+LRESULT PrefsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                OnCommand(LOWORD(wParam));
+            }
+            return 0;
+        case WM_TIMER: {
+            const auto timer = static_cast<Timer>(wParam);
+            // Each timer is set for one moment only.
+            StopTimer(timer);
+            if (timer == tmLocalTime) {
+                tmLocalTime_Timer();
+            } else if (timer == tmAtomicTime) {
+                tmAtomicTime_Timer();
+            } else if (timer == tmAtomicQuery) {
+                tmAtomicQuery_Timer();
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const auto label = reinterpret_cast<HWND>(lParam);
+            if (label != lblLocalTime2 && label != lblAtomicTime2) {
+                break;
+            }
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, label == lblLocalTime2 ? kLocalColor : kAtomicColor);
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_CLOSE:
+            UnloadPrefs();  // the title bar's close button: the last step here
+            return 0;
+        default:
+            break;
+    }
+    return DialogWindow::OnMessage(message, wParam, lParam);
+}
+
+void PrefsWindow::OnCommand(int id) {
+    switch (id) {
+        case kGetAtomic:
+            cmdGetAtomic_Click();
+            break;
+        case kUpdate:
+            cmdUpdate_Click();
+            break;
+        case kSyncTime:
+            cmdSyncTime_Click();
+            break;
+        case kOk:
+            cmdOk_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void PrefsWindow::StartTimer(Timer timer, int milliseconds) {
+    SetTimer(Handle(), timer, static_cast<UINT>(milliseconds), nullptr);
+    activeTimers_ |= 1u << timer;
+}
+
+void PrefsWindow::StopTimer(Timer timer) {
+    KillTimer(Handle(), timer);
+    activeTimers_ &= ~(1u << timer);
+}
+
+void PrefsWindow::cmdGetAtomic_Click() {
+    // Only the last click's answer counts.
+    CloseSocket();
+    const auto index = static_cast<int>(SendMessageW(cmbServerList, CB_GETCURSEL, 0, 0));
+    remoteHost_ = std::string(AtomicTimeState.ServerHosts.Get(index));
+    DaytimeEndpoint endpoint{remoteHost_, remotePort_};
+    if (Route()) {
+        endpoint = Route()(endpoint.host, endpoint.port);
+    }
+    // The last answer is not new: the atomic display stands still until this query's answer.
+    displays_.QueryStarted();
+    Draw(DisplayId::Atomic, Now());
+    SetStatus(AskingText(remoteHost_));
+    awaitingReply_ = true;
+    StartTimer(tmAtomicQuery, static_cast<int>(std::chrono::milliseconds(kQueryTimeLimit).count()));
+    wsAtomicTime.Connect(endpoint.host, endpoint.port);
+}
+
+void PrefsWindow::wsAtomicTime_DataArrival(std::string_view piece) {
+    if (awaitingReply_ && reply_.Append(piece)) {
+        HandleReply();
+    }
+}
+
+void PrefsWindow::wsAtomicTime_Close() {
+    if (awaitingReply_) {
+        HandleReply();
+    }
+}
+
+void PrefsWindow::wsAtomicTime_Error(QueryFailure failure, const std::string& detail) {
+    if (awaitingReply_) {
+        QueryFailed(failure, detail);
+    }
+}
+
+void PrefsWindow::tmAtomicQuery_Timer() {
+    if (awaitingReply_) {
+        QueryFailed(QueryFailure::NoAnswer);
+    }
+}
+
+void PrefsWindow::HandleReply() {
+    // The moment the line arrived: a NIST server sends it to arrive at the second it names.
+    const ClockReading now = Now();
+    const std::string text = reply_.Text();
+    CloseSocket();
+    const ReplyResult result = displays_.TakeReply(text, now);
+    if (result == ReplyResult::NotATime && text.empty()) {
+        QueryFailed(QueryFailure::Dropped);
+        return;
+    }
+    SetStatus(AnswerText(result, remoteHost_));
+    Draw(DisplayId::Atomic, now);
+}
+
+void PrefsWindow::QueryFailed(QueryFailure failure, const std::string& detail) {
+    CloseSocket();
+    SetStatus(QueryFailureText(failure, remoteHost_, detail));
+}
+
+void PrefsWindow::CloseSocket() {
+    awaitingReply_ = false;
+    StopTimer(tmAtomicQuery);
+    reply_.Clear();
+    wsAtomicTime.Close();
+}
+
+void PrefsWindow::tmLocalTime_Timer() {
+    const ClockReading now = Now();
+    displays_.Tick(DisplayId::Local, now);
+    Draw(DisplayId::Local, now);
+}
+
+void PrefsWindow::tmAtomicTime_Timer() {
+    const ClockReading now = Now();
+    displays_.Tick(DisplayId::Atomic, now);
+    Draw(DisplayId::Atomic, now);
+}
+
+void PrefsWindow::Draw(DisplayId display, const ClockReading& now) {
+    const bool local = display == DisplayId::Local;
+    SetText(local ? lblLocalTime2 : lblAtomicTime2, displays_.Shown(display));
+    // Instead of ticking every millisecond, each display's timer is set for the moment its shown
+    // second changes; what it shows is the same.
+    const Timer timer = local ? tmLocalTime : tmAtomicTime;
+    if (const std::optional<int> wait = displays_.MillisecondsUntilChange(display, now)) {
+        StartTimer(timer, *wait);
+    } else {
+        StopTimer(timer);
+    }
+}
+
+void PrefsWindow::DrawBoth(const ClockReading& now) {
+    Draw(DisplayId::Local, now);
+    Draw(DisplayId::Atomic, now);
+}
+
+void PrefsWindow::cmdSyncTime_Click() {
+    const ClockReading now = Now();
+    SetStatus(SyncText(displays_.Synchronise(now)));
+    DrawBoth(now);
+}
+
+bool PrefsWindow::Confirmed(const std::string& question) {
+    if (Confirm()) {
+        return Confirm()(question);
+    }
+    return MessageBoxW(Handle(), Widen(question).c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
+}
+
+void PrefsWindow::cmdUpdate_Click() {
+    if (settingClock_) {
+        return;  // the last request has not been answered yet
+    }
+    UpdatePlan plan = displays_.PlanUpdate(Now());
+    if (plan.refusal != UpdateRefusal::None) {
+        SetStatus(UpdateRefusalText(plan.refusal));
+        return;
+    }
+    if (abs(plan.change) > kAskAboveChange) {
+        const unsigned load = load_;
+        const bool yes = Confirmed(ConfirmChangeText(plan.change));
+        // The window may have been unloaded while the question waited for its answer.
+        if (frmPrefs.Loaded() != this || load_ != load) {
+            return;
+        }
+        if (!yes) {
+            SetStatus("The clock was left as it is.");
+            return;
+        }
+        // The question took its time; the display has run on meanwhile.
+        plan = displays_.PlanUpdate(Now());
+    }
+    settingClock_ = true;
+    EnableWindow(cmdUpdate, FALSE);
+    SetStatus("Setting the clock...");
+    const std::chrono::nanoseconds change = plan.change;
+    Setter().SetClock(plan.target, [load = load_, change](const ClockSetReport& report) {
+        PrefsWindow* window = frmPrefs.Loaded();
+        if (window != nullptr && window->load_ == load) {
+            window->ClockSet(report, change);
+        }
+    });
+}
+
+void PrefsWindow::ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change) {
+    settingClock_ = false;
+    EnableWindow(cmdUpdate, TRUE);
+    SetStatus(ClockSetText(report, change));
+    if (report.result == ClockSetResult::Done) {
+        // Stamped with the clock as it reads after the change.
+        const ClockReading now = Now();
+        displays_.Rebase(now);
+        DrawBoth(now);
+    }
+}
+
+void PrefsWindow::SetStatus(const std::string& text) {
+    SetText(lblStatus, text);
+}
+
+void PrefsWindow::cmdOk_Click() {
+    UnloadPrefs();  // the last step: the window's object goes with it
+}
+
+}  // namespace tikora

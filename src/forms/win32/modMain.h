@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Start-up and shutdown, and the small procedures the other modules share.
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace tikora {
+
+void StartProgram();
+void InitScreenMetrics();
+
+// The program's only message to the user: a modal box with the error icon and one OK button. When
+// fatal, the program then ends through ExitProgram with a failure status and the call does not
+// return.
+void ShowError(const std::string& message, bool fatal);
+
+// Saves the settings, then ends the process at once with `status` (a failure status when the save
+// failed): no close handlers, no further ticks. Called again while it waits on the box of a failed
+// save (the session ending, say), it ends at once, with a failure status.
+[[noreturn]] void ExitProgram(int status = EXIT_SUCCESS);
+
+// True when `path` names an ordinary file; "*" and "?" in its last component act as wildcards.
+bool FileExists(const std::string& path);
+
+// Lets tests answer the error box without a person: the hook receives the title and message in
+// place of the modal box. An empty hook restores the real box.
+using ErrorBoxHook = std::function<void(const std::string& title, const std::string& message)>;
+void SetErrorBoxHook(ErrorBoxHook hook);
+
+// Tray clock takeover.
+void FindTrayClock();
+void DockToTrayClock();
+
+// Settings store. A save writes all its values in one change; before LoadSettings it writes
+// nothing. One that fails is told in the error box and on standard error, naming the registry key
+// and the reason, and gives false; the store then stays as it was.
+void LoadSettings();
+bool SaveSettings();
+// The skin in force is the user's own choice: it is saved at once, and by every save after. Only
+// such a choice replaces the stored skin, never a skin the program fell back to by itself.
+void SaveSkinChoice();
+
+}  // namespace tikora

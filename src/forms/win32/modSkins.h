@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+namespace tikora {
+
+class ClockWindow;
+
+// Makes the given skin the current one and applies it to the clock window: the skin's settings
+// to SkinSettings, its strip to picSkin, its colours and font to picBuffer. False when the skin
+// could not be loaded (a missing image file has been reported to the user); what a failed load
+// has changed is only the current skin's location, DisplayImage and Separator.
+bool LoadSkin(std::string folder, std::string file);
+
+// The same for a clock window other than frmMain, such as the preview tool's. On failure,
+// `whyNot` says in a few words what is wrong with the skin.
+bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file,
+                  std::string* whyNot = nullptr);
+
+// A value of the current skin file, with leading spaces removed; the file's own path when the
+// key or the file is missing.
+std::string ReadSkinValue(const std::string& section, const std::string& key);
+
+}  // namespace tikora

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+#include <cstdio>
+#include <optional>
+
+#include "common/registry_settings_store.h"
+#include "platform/services.h"
+#include "settings/settings_rules.h"
+#include "shared/modDefs.h"
+#include "win32/frmMenu.h"
+#include "win32/modMain.h"
+
+namespace tikora {
+namespace {
+
+// The skin the user chose during this run; none until the chooser loads one.
+std::optional<SkinChoice>& ChosenSkin() {
+    static std::optional<SkinChoice> choice;
+    return choice;
+}
+
+// A save before the settings were read (a signal that early) would put the start-up defaults in
+// place of the user's values.
+bool& SettingsRead() {
+    static bool read = false;
+    return read;
+}
+
+}  // namespace
+
+void LoadSettings() {
+    SettingsRead() = true;
+    ChosenSkin().reset();
+    const RegistrySettingsStore store;
+    const LoadedSettings loaded = ReadSettings(store, Platform().programFolder(), '\\');
+    SkinSettings.CurrentSkinPath = loaded.CurrentSkinPath;
+    SkinSettings.CurrentSkinFile = loaded.CurrentSkinFile;
+    SkinSettings.DefaultSkinPath = loaded.DefaultSkinPath;
+    SkinSettings.DefaultSkinFile = loaded.DefaultSkinFile;
+    // A stored mode other than True or False leaves the start-up default and the initial check
+    // mark.
+    if (loaded.BeatTime) {
+        ClockSettings.BeatTime = *loaded.BeatTime;
+        frmMenu->SetBeatChecked(*loaded.BeatTime);
+    }
+}
+
+bool SaveSettings() {
+    if (!SettingsRead()) {
+        return true;
+    }
+    RegistrySettingsStore store;
+    const SettingsWriteFailure failure = store.Write(SettingsValues({
+        .ProgramPath = Platform().programFolder(),
+        .chosenSkin = ChosenSkin(),
+        .DefaultSkinPath = SkinSettings.DefaultSkinPath,
+        .DefaultSkinFile = SkinSettings.DefaultSkinFile,
+        .BeatTime = static_cast<bool>(ClockSettings.BeatTime),
+    }));
+    if (!failure) {
+        return true;
+    }
+    const std::string message = "Tikora can't save its settings: " + *failure;
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    ShowError(message, false);
+    return false;
+}
+
+void SaveSkinChoice() {
+    ChosenSkin() = SkinChoice{SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile};
+    SaveSettings();
+}
+
+}  // namespace tikora

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/settings_location.h"
+#include "shared/command_line.h"
+#include "win32/frmMain.h"
+#include "win32/hidden_window.h"
+#include "win32/modMain.h"
+#include "win32/system_services.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+// One clock per user session: the name lives in the session's own namespace.
+constexpr wchar_t kInstanceName[] = L"Local\\Vardo Software.Tikora.Clock";
+
+std::vector<std::string> Arguments() {
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(tikora::Narrow(words[i]));
+    }
+    LocalFree(words);
+    return arguments;
+}
+
+// A program of the Windows subsystem has no console of its own: its answers to --help and
+// --version go to the console it was started from, if any.
+void Tell(FILE* stream, const std::string& text) {
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        static_cast<void>(std::freopen("CONOUT$", "w", stream));
+    }
+    std::fputs(text.c_str(), stream);
+    std::fflush(stream);
+}
+
+// The session's end and a request from outside to close (taskkill without /f) end the clock the
+// way "Exit" does; the settings are saved already when the session asks whether it may end, in
+// case it ends without waiting for the answer of every program.
+std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            tikora::SaveSettings();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) {
+                tikora::ExitProgram();
+            }
+            return 0;
+        case WM_CLOSE:
+            tikora::ExitProgram();
+        default:
+            return std::nullopt;
+    }
+}
+
+HWND sessionWindow = nullptr;
+
+// Ctrl+C or a closed console window, on a thread of their own: the clock's thread ends it.
+BOOL WINAPI OnConsoleEvent(DWORD) {
+    PostMessageW(sessionWindow, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, Enter, Escape and the mnemonics work in whichever of the program's windows is
+        // active, as in a dialog box.
+        HWND active = GetActiveWindow();
+        if (active != nullptr && IsDialogMessageW(active, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using tikora::CommandLineRequest;
+    switch (tikora::ReadCommandLine(Arguments())) {
+        case CommandLineRequest::ShowHelp:
+            Tell(stdout, tikora::UsageText("tikora", tikora::UserSettingsFile()));
+            return 0;
+        case CommandLineRequest::ShowVersion:
+            Tell(stdout, "tikora " TIKORA_VERSION "\n");
+            return 0;
+        case CommandLineRequest::Unknown:
+            Tell(stderr, tikora::UsageText("tikora", tikora::UserSettingsFile()));
+            return 2;
+        case CommandLineRequest::RunClock:
+            break;
+    }
+    // Held until the process ends; the system closes it then.
+    CreateMutexW(nullptr, FALSE, kInstanceName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        std::fputs("tikora: already running in this session\n", stderr);
+        return 0;
+    }
+    tikora::InstallSystemServices();
+    const tikora::HiddenWindow session(OnSessionMessage);
+    sessionWindow = session.Handle();
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    // Creating the clock window runs the whole start-up; it is shown once that has returned.
+    tikora::frmMain->Show();
+    return RunMessageLoop();
+}
