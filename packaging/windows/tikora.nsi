@@ -35,6 +35,7 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "MIT licence"
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -43,8 +44,19 @@ VIAddVersionKey "LegalCopyright" "MIT licence"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A clock that runs holds its program file: it is asked to end as a close from outside does (it
+; saves its settings and ends), and given a moment to do so.
+!macro CloseRunningClock
+    nsExec::Exec '"$SYSDIR\taskkill.exe" /IM tikora.exe'
+    Pop $0
+    ${If} $0 == 0
+        Sleep 2000
+    ${EndIf}
+!macroend
+
 Section "Tikora (required)" SecProgram
     SectionIn RO
+    !insertmacro CloseRunningClock
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "${STAGE}\tikora.exe"
@@ -78,6 +90,7 @@ SectionEnd
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
+    !insertmacro CloseRunningClock
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"

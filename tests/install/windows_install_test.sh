@@ -68,12 +68,24 @@ wine 'C:\Program Files\Tikora\tikora-preview.exe' 'C:\Program Files\Tikora\Skins
 rm "$drive_c/preview.png"
 echo "installed: $(wc -l <<<"$installed") files, the Start-menu, sign-in and Add/Remove entries"
 
+# The clock runs, as it does after a sign-in: the uninstaller ends it first, or its program file
+# would stay.
+wine 'C:\Program Files\Tikora\tikora.exe' &
+clock=$!
+deadline=$((SECONDS + 60))
+until xdotool search --name ':: Tikora ::' >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || fail "the installed clock did not start within 60 s"
+done
+
 # The uninstaller runs from a copy of itself in the temporary folder and returns at once, so the
 # end of its work is waited for: its Add/Remove Programs entry goes last.
 wine "C:\\Program Files\\Tikora\\uninstall.exe" /S
 deadline=$((SECONDS + 60))
 while [ -n "$(registry_value "$uninstall_key" DisplayName)" ]; do
     [ $SECONDS -lt $deadline ] || fail "the uninstaller did not finish within 60 s"
+done
+while kill -0 "$clock" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the clock still runs after the uninstall"
 done
 [ ! -e "$program_dir" ] || fail "left behind: $(files_under "$program_dir" | tr '\n' ' ')"
 [ ! -e "$shortcut" ] || fail "the Start-menu entry is left"
