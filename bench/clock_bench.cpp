@@ -13,12 +13,12 @@
 #include <string>
 
 #include "clock/clock_frame.h"
+#include "modules/modSkins.h"
 #include "platform/services.h"
 #include "platform/window_finder.h"
 #include "posix/system_time_source.h"
 #include "posix/system_time_zone.h"
 #include "qt/frmMain.h"
-#include "qt/modSkins.h"
 #include "shared/modDefs.h"
 
 namespace tikora {

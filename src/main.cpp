@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "modules/modMain.h"
 #include "platform/settings_location.h"
 #include "posix/single_instance.h"
 #include "qt/frmMain.h"
-#include "qt/modMain.h"
 #include "qt/system_services.h"
 #include "qt/termination_signals.h"
 #include "shared/command_line.h"

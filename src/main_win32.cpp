@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "modules/modMain.h"
 #include "platform/settings_location.h"
 #include "shared/command_line.h"
 #include "win32/frmMain.h"
 #include "win32/hidden_window.h"
-#include "win32/modMain.h"
 #include "win32/system_services.h"
 #include "win32/wide_text.h"
 

@@ -4,7 +4,7 @@
 // draws.
 
 #include "forms/form_fixture.h"
-#include "qt/modSkins.h"
+#include "modules/modSkins.h"
 
 namespace tikora::testing {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "common/modRegistry.h"
 #include "forms/form_fixture.h"
-#include "qt/modSkins.h"
+#include "modules/modSkins.h"
 
 namespace tikora::testing {
 namespace {

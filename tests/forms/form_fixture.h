@@ -10,13 +10,13 @@
 
 #include "forms/fake_desktop.h"
 #include "forms/temp_skins.h"
+#include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmAbout.h"
 #include "qt/frmChangeSkin.h"
 #include "qt/frmMain.h"
 #include "qt/frmMenu.h"
 #include "qt/frmPrefs.h"
-#include "qt/modMain.h"
 #include "shared/modDefs.h"
 
 namespace tikora::testing {

@@ -12,8 +12,8 @@
 #include "clock/clock_frame.h"
 #include "clock/internet_time.h"
 #include "forms/form_fixture.h"
+#include "modules/modSkins.h"
 #include "platform/text_painter.h"
-#include "qt/modSkins.h"
 
 namespace tikora::testing {
 namespace {

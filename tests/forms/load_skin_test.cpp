@@ -3,8 +3,8 @@
 
 #include "common/modRegistry.h"
 #include "forms/form_fixture.h"
+#include "modules/modSkins.h"
 #include "qt/frmChangeSkin.h"
-#include "qt/modSkins.h"
 
 namespace tikora::testing {
 namespace {

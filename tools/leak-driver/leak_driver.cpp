@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmAbout.h"
 #include "qt/frmChangeSkin.h"
 #include "qt/frmMain.h"
 #include "qt/frmMenu.h"
 #include "qt/frmPrefs.h"
-#include "qt/modMain.h"
 #include "qt/system_services.h"
 #include "shared/modDefs.h"
 

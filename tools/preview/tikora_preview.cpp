@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <iostream>
 
+#include "modules/modMain.h"
+#include "modules/modSkins.h"
 #include "platform/program_folder.h"
 #include "platform/services.h"
 #include "posix/system_time_source.h"
 #include "posix/system_time_zone.h"
 #include "preview_options.h"
 #include "qt/frmMain.h"
-#include "qt/modMain.h"
-#include "qt/modSkins.h"
 #include "shared/modDefs.h"
 
 namespace tikora {

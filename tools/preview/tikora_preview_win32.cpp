@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "modules/modMain.h"
+#include "modules/modSkins.h"
 #include "platform/services.h"
 #include "preview_options.h"
 #include "shared/modDefs.h"
 #include "win32/frmMain.h"
-#include "win32/modMain.h"
-#include "win32/modSkins.h"
 #include "win32/system_services.h"
 #include "win32/wide_text.h"
 

@@ -9,4 +9,7 @@ namespace tikora {
 // with one).
 std::string RunningProgramFolder();
 
+// The separator the system writes between folder names in a path: '/' or '\\'.
+extern const char kPathSeparator;
+
 }  // namespace tikora

@@ -5,11 +5,11 @@
 #include <QFileIconProvider>
 #include <QSignalBlocker>
 
+#include "modules/modMain.h"
+#include "modules/modSkins.h"
 #include "platform/folders.h"
 #include "platform/services.h"
 #include "qt/form_layout.h"
-#include "qt/modMain.h"
-#include "qt/modSkins.h"
 #include "shared/modDefs.h"
 #include "shared/utf8.h"
 #include "skins/folder_lists.h"

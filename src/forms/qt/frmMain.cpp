@@ -12,11 +12,11 @@
 #include "clock/text_layout.h"
 #include "clock/whole_scale.h"
 #include "dock/dock_layout.h"
+#include "modules/modMain.h"
 #include "platform/clock_wake.h"
 #include "platform/screen_metrics.h"
 #include "platform/services.h"
 #include "qt/frmMenu.h"
-#include "qt/modMain.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
 

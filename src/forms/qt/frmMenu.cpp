@@ -2,11 +2,11 @@
 #include "qt/frmMenu.h"
 
 #include "menu/date_time_settings.h"
+#include "modules/modMain.h"
 #include "platform/process_starter.h"
 #include "qt/frmAbout.h"
 #include "qt/frmChangeSkin.h"
 #include "qt/frmPrefs.h"
-#include "qt/modMain.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
 

@@ -21,6 +21,8 @@ class MenuWindow : public QWidget {
     void mnuChangeSkin_Click();
     void mnuAbout_Click();
     void mnuExit_Click();
+    // The Internet Time check mark, as the settings say.
+    void SetBeatChecked(bool checked) { mnuBeat->setChecked(checked); }
 
     QMenu mnuMain;
     QAction* mnuAdjust;

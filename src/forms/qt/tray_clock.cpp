@@ -17,9 +17,9 @@
 #include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
 #include "dock/placement.h"
+#include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
-#include "qt/modMain.h"
 #include "shared/modDefs.h"
 
 namespace tikora {

@@ -3,11 +3,11 @@
 
 #include <array>
 
+#include "modules/modMain.h"
+#include "modules/modSkins.h"
 #include "platform/folders.h"
 #include "shared/modDefs.h"
 #include "win32/directory_search.h"
-#include "win32/modMain.h"
-#include "win32/modSkins.h"
 #include "win32/wide_text.h"
 
 namespace tikora {

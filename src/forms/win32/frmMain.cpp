@@ -9,13 +9,13 @@
 
 #include "clock/internet_time.h"
 #include "clock/text_layout.h"
+#include "modules/modMain.h"
 #include "platform/clock_wake.h"
 #include "platform/screen_metrics.h"
 #include "platform/services.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
 #include "win32/frmMenu.h"
-#include "win32/modMain.h"
 
 namespace tikora {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "modules/modMain.h"
 #include "platform/process_starter.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
 #include "win32/frmAbout.h"
 #include "win32/frmChangeSkin.h"
 #include "win32/frmPrefs.h"
-#include "win32/modMain.h"
 
 namespace tikora {
 

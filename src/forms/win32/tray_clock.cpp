@@ -13,10 +13,10 @@
 #include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
 #include "dock/placement.h"
+#include "modules/modMain.h"
 #include "platform/services.h"
 #include "shared/modDefs.h"
 #include "win32/frmMain.h"
-#include "win32/modMain.h"
 
 namespace tikora {
 namespace {

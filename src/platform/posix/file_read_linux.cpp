@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include "platform/file_read.h"
+#include "platform/system_files.h"
 #include "posix/descriptor.h"
-#include "posix/system_files.h"
 
 namespace tikora {
 
@@ -40,6 +40,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
 std::optional<std::string> SystemFiles::ReadRegular(const std::string& path,
                                                     std::size_t maxBytes) const {
     return ReadRegularFile(path, maxBytes);
+}
+
+const FileAccess& SystemFileAccess() {
+    static const SystemFiles files;
+    return files;
 }
 
 }  // namespace tikora

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/file_search.h"
-#include "posix/system_files.h"
+#include "platform/system_files.h"
 #include "shared/wildcard.h"
 
 namespace tikora {

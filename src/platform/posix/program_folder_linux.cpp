@@ -15,4 +15,6 @@ std::string RunningProgramFolder() {
     return executable.parent_path().string();
 }
 
+const char kPathSeparator = '/';
+
 }  // namespace tikora

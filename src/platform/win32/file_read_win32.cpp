@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/file_read.h"
-#include "win32/system_files.h"
+#include "platform/system_files.h"
 #include "win32/wide_text.h"
 
 namespace tikora {
@@ -58,6 +58,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
 std::optional<std::string> SystemFiles::ReadRegular(const std::string& path,
                                                     std::size_t maxBytes) const {
     return ReadRegularFile(path, maxBytes);
+}
+
+const FileAccess& SystemFileAccess() {
+    static const SystemFiles files;
+    return files;
 }
 
 }  // namespace tikora

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/file_search.h"
+#include "platform/system_files.h"
 #include "win32/directory_search.h"
-#include "win32/system_files.h"
 #include "win32/wide_text.h"
 
 namespace tikora {

@@ -25,4 +25,6 @@ std::string RunningProgramFolder() {
     return Narrow(path);
 }
 
+const char kPathSeparator = '\\';
+
 }  // namespace tikora

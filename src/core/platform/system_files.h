@@ -5,7 +5,7 @@
 
 namespace tikora {
 
-// The machine's own file system. Ordinary files are those without the hidden or system attribute.
+// The machine's own file system.
 class SystemFiles final : public FileAccess {
   public:
     std::optional<std::string> ReadRegular(const std::string& path,
@@ -13,5 +13,8 @@ class SystemFiles final : public FileAccess {
     bool HasOrdinaryFile(const std::string& pattern) const override;
     std::optional<std::vector<std::string>> ListNames(const std::string& folder) const override;
 };
+
+// One for the whole program.
+const FileAccess& SystemFileAccess();
 
 }  // namespace tikora

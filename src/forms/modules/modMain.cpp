@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "win32/modMain.h"
-
-#include <windows.h>
+#include "modules/modMain.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "frmMain.h"
+#include "modules/modSkins.h"
 #include "platform/file_search.h"
 #include "platform/screen_metrics.h"
 #include "shared/modDefs.h"
 #include "shared/numeric.h"
-#include "win32/frmMain.h"
-#include "win32/modSkins.h"
-#include "win32/wide_text.h"
 
 namespace tikora {
 namespace {
@@ -29,8 +26,7 @@ void ShowErrorBox(const std::string& title, const std::string& message) {
         ErrorBox()(title, message);
         return;
     }
-    MessageBoxW(nullptr, Widen(message).c_str(), Widen(title).c_str(),
-                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    ShowModalErrorBox(title, message);
 }
 
 }  // namespace
@@ -73,8 +69,7 @@ void ExitProgram(int status) {
         }
     }
     std::fflush(nullptr);
-    // Ends without unwinding: no window's handler and no further tick may run. The system takes
-    // the windows down with the process, and the taskbar's own clock shows again.
+    // Ends without unwinding: no window's close handler and no further timer tick may run.
     std::_Exit(status);
 }
 

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "win32/modSkins.h"
+#include "modules/modSkins.h"
 
 #include <algorithm>
 
 #include "clock/clock_text.h"
+#include "frmMain.h"
+#include "modules/modMain.h"
+#include "platform/program_folder.h"
+#include "platform/system_files.h"
 #include "platform/text_painter.h"
 #include "shared/modDefs.h"
 #include "skins/skin_reader.h"
-#include "win32/frmMain.h"
-#include "win32/modMain.h"
-#include "win32/system_files.h"
 
 namespace tikora {
 namespace {
@@ -17,11 +18,6 @@ namespace {
 // The widest face a skin may show: the narrowest screen the clock is made for, 640 pixels, less
 // a tray's room round the clock.
 constexpr double kMaxFaceWidth = 600;
-
-const FileAccess& Files() {
-    static const SystemFiles files;
-    return files;
-}
 
 // A text skin's wider face in its font, as the clock measures it, in pixels; the font and the
 // separator decide, which the skin file alone does not tell.
@@ -50,7 +46,8 @@ void Apply(ClockWindow& clock, SkinLook look) {
 }  // namespace
 
 std::string ReadSkinValue(const std::string& section, const std::string& key) {
-    return SkinFile(Files(), SkinSettings.CurrentSkinPath + "\\" + SkinSettings.CurrentSkinFile)
+    return SkinFile(SystemFileAccess(),
+                    SkinSettings.CurrentSkinPath + kPathSeparator + SkinSettings.CurrentSkinFile)
         .Value(section, key);
 }
 
@@ -62,7 +59,7 @@ bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std:
     // The caller may pass the SkinSettings fields themselves: the reading works on copies.
     SkinSettings.CurrentSkinFile = file;
     SkinSettings.CurrentSkinPath = folder;
-    SkinReading reading = ReadSkin(Files(), folder, file);
+    SkinReading reading = ReadSkin(SystemFileAccess(), folder, file);
     if (reading.general) {
         SkinSettings.DisplayImage = reading.general->displayImage;
         SkinSettings.Separator = reading.general->separator;

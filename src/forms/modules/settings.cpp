@@ -3,9 +3,10 @@
 #include <optional>
 
 #include "common/registry_settings_store.h"
+#include "frmMenu.h"
+#include "modules/modMain.h"
+#include "platform/program_folder.h"
 #include "platform/services.h"
-#include "qt/frmMenu.h"
-#include "qt/modMain.h"
 #include "settings/settings_rules.h"
 #include "shared/modDefs.h"
 
@@ -31,7 +32,7 @@ void LoadSettings() {
     SettingsRead() = true;
     ChosenSkin().reset();
     const RegistrySettingsStore store;
-    const LoadedSettings loaded = ReadSettings(store, Platform().programFolder());
+    const LoadedSettings loaded = ReadSettings(store, Platform().programFolder(), kPathSeparator);
     SkinSettings.CurrentSkinPath = loaded.CurrentSkinPath;
     SkinSettings.CurrentSkinFile = loaded.CurrentSkinFile;
     SkinSettings.DefaultSkinPath = loaded.DefaultSkinPath;
@@ -40,7 +41,7 @@ void LoadSettings() {
     // mark.
     if (loaded.BeatTime) {
         ClockSettings.BeatTime = *loaded.BeatTime;
-        frmMenu->mnuBeat->setChecked(*loaded.BeatTime);
+        frmMenu->SetBeatChecked(*loaded.BeatTime);
     }
 }
 

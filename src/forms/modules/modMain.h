@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Start-up and shutdown, and the small procedures the other modules share.
+// Start-up and shutdown, and the small procedures the other modules share. The modules in this
+// folder are built into each set of windows (Qt, Win32): "frmMain.h" and "frmMenu.h" are that
+// set's own.
 
 #include <cstdlib>
 #include <functional>
@@ -19,7 +21,7 @@ void ShowError(const std::string& message, bool fatal);
 
 // Saves the settings, then ends the process at once with `status` (a failure status when the save
 // failed): no close handlers, no further ticks. Called again while it waits on the box of a failed
-// save (the session ending, say), it ends at once, with a failure status.
+// save (another signal, the session ending), it ends at once, with a failure status.
 [[noreturn]] void ExitProgram(int status = EXIT_SUCCESS);
 
 // True when `path` names an ordinary file; "*" and "?" in its last component act as wildcards.
@@ -29,14 +31,16 @@ bool FileExists(const std::string& path);
 // place of the modal box. An empty hook restores the real box.
 using ErrorBoxHook = std::function<void(const std::string& title, const std::string& message)>;
 void SetErrorBoxHook(ErrorBoxHook hook);
+// The modal box itself, with the error icon and one OK button: each set of windows has its own.
+void ShowModalErrorBox(const std::string& title, const std::string& message);
 
 // Tray clock takeover.
 void FindTrayClock();
 void DockToTrayClock();
 
 // Settings store. A save writes all its values in one change; before LoadSettings it writes
-// nothing. One that fails is told in the error box and on standard error, naming the registry key
-// and the reason, and gives false; the store then stays as it was.
+// nothing. One that fails is told in the error box and on standard error, naming where the settings
+// live and the reason, and gives false; the store then stays as it was.
 void LoadSettings();
 bool SaveSettings();
 // The skin in force is the user's own choice: it is saved at once, and by every save after. Only
