@@ -32,7 +32,7 @@ TEST(TextPainter, DrawsInTheColourWithGreyEdgesOnlyInsideTheArea) {
     EXPECT_GT(red, 10);
 }
 
-TEST(TextPainter, WidthGrowsWithTheTextAtOneHeightAndTheFontFollowsTheSpec) {
+TEST(TextPainter, WidthGrowsWithTheTextAtOneHeightAndTheFontFollowsItsSizeAndResolution) {
     TextPainter painter;
     const TextExtent none = painter.Measure("", kFont);
     const TextExtent one = painter.Measure("1", kFont);

@@ -12,11 +12,11 @@ namespace tikora {
 namespace {
 
 // GDI's font height in pixels; negative asks for the character height, as a point size does.
-int FontHeight(const FontSpec& spec) {
-    if (spec.pointSize <= 0) {
+int FontHeight(const FontSpec& font) {
+    if (font.pointSize <= 0) {
         return 0;  // the mapper's default size
     }
-    return -static_cast<int>(std::lround(double{spec.pointSize} * spec.dotsPerInch / 72.0));
+    return -static_cast<int>(std::lround(double{font.pointSize} * font.dotsPerInch / 72.0));
 }
 
 COLORREF ToColorRef(Argb colour) {
