@@ -12,6 +12,7 @@
 #include "clock/text_layout.h"
 #include "clock/whole_scale.h"
 #include "dock/dock_layout.h"
+#include "modules/clock_face.h"
 #include "modules/modMain.h"
 #include "platform/clock_wake.h"
 #include "platform/screen_metrics.h"
@@ -133,21 +134,11 @@ void ClockWindow::DrawShownGlyphs(const ClockFrame& frame) {
 }
 
 void ClockWindow::DrawGlyph(const GlyphCopy& copy) {
-    picBuffer.Uncover({copy.destinationX, copy.destinationY, copy.width, copy.height});
-    BlockCopy(picBuffer.image, copy.destinationX, copy.destinationY, copy.width, copy.height,
-              picSkin.picture, copy.sourceX, 0);
-    picBuffer.MarkDrawn({copy.destinationX, copy.destinationY, copy.width, copy.height});
+    CopyGlyph(picBuffer, picSkin.picture, copy);
 }
 
 void ClockWindow::DrawShownText(const std::string& text) {
-    const FontSpec font = BufferFont();
-    const TextExtent extent = textPainter_.Measure(text, font);
-    const TextPlacement place = PlaceText(width(), height(), extent.width, extent.height);
-    picBuffer.Uncover(place.area);
-    picBuffer.Clear();
-    textPainter_.Draw(picBuffer.image, text, font, ColorRefToArgb(picBuffer.ForeColor),
-                      place.origin, place.area);
-    picBuffer.MarkDrawn(place.area);
+    DrawCentredText(picBuffer, textPainter_, text, BufferFont(), width(), height());
     shownText_ = text;
 }
 

@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "clock/clock_text.h"
 #include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
 #include "dock/placement.h"
+#include "modules/clock_face.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
@@ -53,47 +53,11 @@ void SetParent(ClockWindow& clock, WindowHandle parent) {
     }
 }
 
-void CentreTimeBox(ClockWindow& clock) {
-    const BoxOrigin origin =
-        CentredBoxOrigin(clock.width(), clock.height(), clock.picTime.Width, clock.picTime.Height);
-    clock.picTime.Left = origin.left;
-    clock.picTime.Top = origin.top;
-}
-
-// What the clock draws at most: the skin's wider glyph block, or the wider of its two texts.
-TextExtent ContentSize(ClockWindow& clock) {
-    if (SkinSettings.DisplayImage) {
-        const GlyphMetrics metrics{SkinSettings.CharWidth, SkinSettings.CharHeight,
-                                   SkinSettings.SepWidth};
-        return {WidestGlyphBlock(metrics), SkinSettings.CharHeight};
-    }
-    const TextExtent time = clock.MeasureText(TimeText(0, 0, SkinSettings.Separator));
-    const TextExtent beat = clock.MeasureText(BeatText(0));
-    return {std::max(time.width, beat.width), std::max(time.height, beat.height)};
-}
-
 // The size of the window the clock asks for or floats in: its content with a little room, at
 // the given height when a tray says what height its icons have.
 TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
     const TextExtent content = ContentSize(clock);
     return TrayRequestSize(content.width, content.height, trayIconHeight);
-}
-
-// The content's whole pixels: what a slot must hold for the time to show whole.
-TraySize NeededSize(ClockWindow& clock) {
-    const TextExtent content = ContentSize(clock);
-    return {static_cast<int>(std::ceil(content.width)),
-            static_cast<int>(std::ceil(content.height))};
-}
-
-// Outside the taskbar's clock the window has its own size: picBuffer covers it and the next
-// frame is drawn centred in it at once.
-void FitToWindow(ClockWindow& clock) {
-    clock.picBuffer.SetSize(clock.width(), clock.height());
-    CentreTimeBox(clock);
-    if (clock.tmrClock.isActive()) {
-        clock.tmrClock_Timer();
-    }
 }
 
 // Gives the clock its window for a new host, hidden, with these flags. A window that a tray, a
