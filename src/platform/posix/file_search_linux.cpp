@@ -54,10 +54,6 @@ bool FindOrdinaryFile(const std::string& pattern) {
     return stat(pattern.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool SystemFiles::HasOrdinaryFile(const std::string& pattern) const {
-    return FindOrdinaryFile(pattern);
-}
-
 std::optional<std::vector<std::string>> SystemFiles::ListNames(const std::string& folder) const {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (folder.find('\0') != std::string::npos || !dir) {

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "platform/file_read.h"
-#include "platform/system_files.h"
 #include "win32/wide_text.h"
 
 namespace tikora {
@@ -53,16 +52,6 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
     }
     content.resize(filled);
     return content;
-}
-
-std::optional<std::string> SystemFiles::ReadRegular(const std::string& path,
-                                                    std::size_t maxBytes) const {
-    return ReadRegularFile(path, maxBytes);
-}
-
-const FileAccess& SystemFileAccess() {
-    static const SystemFiles files;
-    return files;
 }
 
 }  // namespace tikora

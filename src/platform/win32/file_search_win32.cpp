@@ -17,10 +17,6 @@ bool FindOrdinaryFile(const std::string& pattern) {
     return found;
 }
 
-bool SystemFiles::HasOrdinaryFile(const std::string& pattern) const {
-    return FindOrdinaryFile(pattern);
-}
-
 std::optional<std::vector<std::string>> SystemFiles::ListNames(const std::string& folder) const {
     std::vector<std::string> names;
     const bool searched =
