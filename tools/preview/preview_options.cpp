@@ -92,4 +92,15 @@ std::optional<PreviewOptions> ParsePreviewArguments(const std::vector<std::strin
     return options;
 }
 
+LocalTime PreviewTime::Now() const {
+    LocalTime now = system_.Now();
+    if (seconds_) {
+        now.hour = *seconds_ / 3600;
+        now.minute = *seconds_ / 60 % 60;
+        now.second = *seconds_ % 60;
+        now.nanosecond = 0;
+    }
+    return now;
+}
+
 }  // namespace tikora

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/time_source.h"
+
 namespace tikora {
 
 struct PreviewOptions {
@@ -23,5 +25,17 @@ inline constexpr char kPreviewUsage[] =
 // reason in `error`.
 std::optional<PreviewOptions> ParsePreviewArguments(const std::vector<std::string>& arguments,
                                                     std::string& error);
+
+// Today's date at the time of day asked for (--at), or simply now.
+class PreviewTime final : public TimeSource {
+  public:
+    PreviewTime(const TimeSource& system, std::optional<int> secondsSinceMidnight)
+        : system_(system), seconds_(secondsSinceMidnight) {}
+    LocalTime Now() const override;
+
+  private:
+    const TimeSource& system_;
+    std::optional<int> seconds_;
+};
 
 }  // namespace tikora

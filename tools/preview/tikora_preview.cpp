@@ -21,29 +21,10 @@
 namespace tikora {
 namespace {
 
-// Today's date at the time of day asked for, or simply now.
-class PreviewTime final : public TimeSource {
-  public:
-    explicit PreviewTime(std::optional<int> secondsSinceMidnight)
-        : seconds_(secondsSinceMidnight) {}
-    LocalTime Now() const override {
-        LocalTime now = SystemTimeSource().Now();
-        if (seconds_) {
-            now.hour = *seconds_ / 3600;
-            now.minute = *seconds_ / 60 % 60;
-            now.second = *seconds_ % 60;
-            now.nanosecond = 0;
-        }
-        return now;
-    }
-
-  private:
-    std::optional<int> seconds_;
-};
-
 int Render(const PreviewOptions& options) {
     const SystemTimeZone zone;
-    const PreviewTime time(options.secondsSinceMidnight);
+    const SystemTimeSource systemTime;
+    const PreviewTime time(systemTime, options.secondsSinceMidnight);
     // The preview never reads or writes anybody's settings.
     // Nor does it dock anywhere: no window finder and no tray. Nor may it set the clock.
     const RefusingClockSetter noClock;

@@ -24,27 +24,6 @@
 namespace tikora {
 namespace {
 
-// Today's date at the time of day asked for, or simply now.
-class PreviewTime final : public TimeSource {
-  public:
-    PreviewTime(const TimeSource& system, std::optional<int> secondsSinceMidnight)
-        : system_(system), seconds_(secondsSinceMidnight) {}
-    LocalTime Now() const override {
-        LocalTime now = system_.Now();
-        if (seconds_) {
-            now.hour = *seconds_ / 3600;
-            now.minute = *seconds_ / 60 % 60;
-            now.second = *seconds_ % 60;
-            now.nanosecond = 0;
-        }
-        return now;
-    }
-
-  private:
-    const TimeSource& system_;
-    std::optional<int> seconds_;
-};
-
 // The frame as 8-bit red, green and blue, in PNG's byte order.
 std::string PngOf(const PixelBuffer& frame) {
     std::vector<unsigned char> rgb;
