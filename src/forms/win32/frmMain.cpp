@@ -109,24 +109,6 @@ HWND AddDateTip(HWND window) {
 
 }  // namespace
 
-void ClockTimer::start() {
-    enabled_ = true;
-    Arm(std::chrono::milliseconds{0});
-}
-
-void ClockTimer::stop() {
-    enabled_ = false;
-    if (ClockWake* wake = Platform().clockWake) {
-        wake->Disarm();
-    }
-}
-
-void ClockTimer::Arm(std::chrono::milliseconds delay) {
-    if (ClockWake* wake = Platform().clockWake; wake != nullptr && enabled_) {
-        wake->Arm(delay);
-    }
-}
-
 ClockWindow::ClockWindow() {
     NewHostWindow();
     Resize(RoundHalfEven(kDesignWidthTwips / ScreenTwipsPerPixelX()),

@@ -10,26 +10,11 @@
 
 #include "clock/clock_frame.h"
 #include "clock/picture_box.h"
+#include "modules/clock_timer.h"
 #include "platform/text_painter.h"
 #include "win32/form_instance.h"
 
 namespace tikora {
-
-// tmrClock, the tick's timer, over the platform's clock wake. Enabled from the end of start-up on;
-// while it is, it wakes the tick once at the moment the tick last asked for (Arm), the next change
-// of the shown text, instead of at a fixed interval, and at once when the local time jumps.
-// Enabling it wakes the tick at once.
-class ClockTimer {
-  public:
-    void start();
-    void stop();
-    bool isActive() const { return enabled_; }
-    // The next wake, `delay` from now, in place of any other; none while the timer is disabled.
-    void Arm(std::chrono::milliseconds delay);
-
-  private:
-    bool enabled_ = false;
-};
 
 // frmMain, the clock face and the program's start-up window. Every tick reads the clock and the
 // zone once, has the core compose the frame from them, the mode and the skin, draws the frame into

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#include "modules/clock_timer.h"
+
+#include "platform/services.h"
+
+namespace tikora {
+
+void ClockTimer::start() {
+    enabled_ = true;
+    Arm(std::chrono::milliseconds{0});
+}
+
+void ClockTimer::stop() {
+    enabled_ = false;
+    if (ClockWake* wake = Platform().clockWake) {
+        wake->Disarm();
+    }
+}
+
+void ClockTimer::Arm(std::chrono::milliseconds delay) {
+    if (ClockWake* wake = Platform().clockWake; wake != nullptr && enabled_) {
+        wake->Arm(delay);
+    }
+}
+
+}  // namespace tikora
