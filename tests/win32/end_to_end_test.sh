@@ -14,7 +14,15 @@ if [ -z "${TIKORA_WITH_WINE:-}" ]; then
     exec "$here/../../scripts/with-wine" "$0" "$@"
 fi
 build="$(cd "$1" && pwd)"
-fail() { echo "end-to-end: $*" >&2; exit 1; }
+failed_screen=
+fail() {  # MESSAGE: ends the test, keeping the last screenshot, if any, beside the build's
+    if [ -n "${work:-}" ] && [ -f "$work/screen.png" ]; then
+        failed_screen="$build/tikora-windows-failed.png"
+        cp "$work/screen.png" "$failed_screen"
+    fi
+    echo "end-to-end: $* ${failed_screen:+(last screenshot: $failed_screen)}" >&2
+    exit 1
+}
 
 tikora="$build/src/tikora.exe"
 fixture="$build/tools/tikora-fixture-taskbar.exe"
@@ -23,6 +31,11 @@ for program in "$tikora" "$fixture"; do
 done
 screenshot="$build/tikora-windows.png"
 settings_key='HKCU\Software\Vardo Software\Tikora'
+
+registry_value() {  # KEY NAME: the text of a REG_SZ value, empty when it is missing
+    { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_SZ *//p"
+}
 
 work=$(mktemp -d)
 fixture_pid=
@@ -78,29 +91,43 @@ drawn_pixels() {  # PNG
 }
 deadline=$((SECONDS + 15))
 until shoot_clock "$work/time.png" && [ "$(drawn_pixels "$work/time.png")" -ge 30 ]; do
-    [ $SECONDS -lt $deadline ] || fail "nothing drawn in the clock window (see $work/screen.png)"
+    [ $SECONDS -lt $deadline ] || fail "nothing drawn in the clock window"
 done
 cp "$work/screen.png" "$screenshot"
 echo "drawn: $(drawn_pixels "$work/time.png") pixels in the clock window besides its background" \
     "($screenshot)"
 
 # The menu: a click on the clock, then a key. The menu is a new window of the program's, and gone
-# again once an item is chosen.
+# again once an item is chosen. The clock's date tip is a window of the program's too, one line
+# high, that may come and go meanwhile; the menu is known by its height.
 program_windows() {
     { xdotool search --onlyvisible --classname "$(basename "$tikora")" 2>/dev/null || true; } | sort
 }
+menu_window() {  # WINDOWS: the program's shown window, not among WINDOWS, tall enough for the menu
+    local window height
+    for window in $(comm -13 <(echo "$1") <(program_windows)); do
+        height=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | sed -n 's/^HEIGHT=//p')
+        if [ "${height:-0}" -ge $((3 * clock_height)) ]; then
+            echo "$window"
+            return
+        fi
+    done
+}
 choose() {  # KEY: opens the menu and presses the item's mnemonic
-    local before
+    local before menu=
     before=$(program_windows)
     xdotool mousemove $((clock_left + clock_width / 2)) $((clock_top + clock_height / 2)) click 1
     deadline=$((SECONDS + 10))
-    until [ -n "$(comm -13 <(echo "$before") <(program_windows))" ]; do
+    until [ -n "$menu" ]; do
         [ $SECONDS -lt $deadline ] || fail "no menu after a click on the clock"
+        menu=$(menu_window "$before")
     done
     xdotool key "$1"
-    until [ "$(program_windows)" = "$before" ]; do
+    while program_windows | grep -qx "$menu"; do
         [ $SECONDS -lt $deadline ] || fail "the menu stayed open after the key $1"
     done
+    # Away from the clock, so that its date tip does not come up over it in the next screenshot.
+    xdotool mousemove 0 0
 }
 # Internet Time: the clock shows another text, "@" and the beat instead of hours and minutes.
 choose i
@@ -108,11 +135,15 @@ deadline=$((SECONDS + 10))
 changed_pixels() {  # PNG PNG
     compare -metric AE "$1" "$2" null: 2>&1 || true
 }
-# While the menu goes, the clock may show for a moment what lay under it, or nothing.
+# While the menu goes, the clock may show for a moment what lay under it, or the fixture's grey.
 until shoot_clock "$work/beat.png" && [ "$(drawn_pixels "$work/beat.png")" -ge 30 ] &&
     [ "$(changed_pixels "$work/time.png" "$work/beat.png")" -ge 10 ] 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] ||
-        fail "the clock shows no other picture after Internet Time (see $work/screen.png)"
+    if [ $SECONDS -ge $deadline ]; then
+        fail "the clock shows no other picture after Internet Time:" \
+            "$(drawn_pixels "$work/beat.png") pixels drawn," \
+            "$(changed_pixels "$work/time.png" "$work/beat.png") changed;" \
+            "BeatTime is '$(registry_value "$settings_key" BeatTime)'"
+    fi
 done
 cp "$work/screen.png" "${screenshot%.png}-beat.png"
 choose e
@@ -127,10 +158,6 @@ tikora_pid=
 # The settings, written by Exit: Internet Time on as the menu left it, the default skin in the
 # program's folder, and no chosen skin, as none was chosen (the default the program fell back to is
 # not stored as the user's choice).
-registry_value() {  # KEY NAME: the text of a REG_SZ value, empty when it is missing
-    { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_SZ *//p"
-}
 program_folder=$(winepath -w "$(dirname "$tikora")" 2>/dev/null | tr -d '\r')
 expect_value() {  # KEY NAME TEXT
     local value

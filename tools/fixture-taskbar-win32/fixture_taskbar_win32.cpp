@@ -7,7 +7,8 @@
 //   clock LEFT TOP WIDTH HEIGHT
 //   children first=yes|no [CLASS|CAPTION|X|Y|WIDTH|HEIGHT|visible|hidden] ...
 // first= says whether a search for the top-level "Shell_TrayWnd" finds this strip rather than
-// Wine's own; X and Y are relative to the clock window's client area. Runs until it is ended.
+// Wine's own; X and Y are relative to the clock window's client area. Repaints the clock's children
+// as Windows would after an exposure (see RepaintChildren). Runs until it is ended.
 
 #include <windows.h>
 
@@ -77,9 +78,21 @@ void ReportChildren() {
     }
 }
 
+// Windows repaints the children of an uncovered window; Wine 8 restores only the strip's own
+// pixels, from its copy of them, over a child that another process draws, and tells nobody. So
+// when a menu over the clock goes, the clock would show this window's grey until its next tick,
+// which in Internet Time can be 86 seconds away. The watch stands in for that repaint.
+void RepaintChildren() {
+    for (HWND child = GetWindow(trayClock, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
+    }
+}
+
 LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && wParam == kWatchTimer) {
         ReportChildren();
+        RepaintChildren();
         return 0;
     }
     if (message == WM_DESTROY && window == taskbar) {
