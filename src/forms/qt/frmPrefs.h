@@ -14,19 +14,17 @@
 #include <functional>
 #include <string>
 
-#include "atomic/daytime_reply.h"
-#include "atomic/running_displays.h"
-#include "atomic/status_text.h"
+#include "modules/atomic_time_page.h"
 #include "qt/form_instance.h"
 
 namespace tikora {
 
 // frmPrefs: the preferences window, with its one page. It asks a Daytime server for the time,
-// shows it running beside the local time, and sets the computer's clock from it. Modeless. The
-// running displays are a RunningDisplays model that the window draws; it forwards the clicks, the
-// socket's events and the timers' ticks to it with a reading of the computer's clock. A status
-// line says how a query, a synchronisation or setting the clock went.
-class PrefsWindow : public QWidget {
+// shows it running beside the local time, and sets the computer's clock from it. Modeless. What
+// the page does is AtomicTimePage's; the window lends it its controls and forwards the clicks,
+// the socket's events and the timers' ticks. A status line says how a query, a synchronisation or
+// setting the clock went.
+class PrefsWindow : public QWidget, private AtomicTimeControls {
   public:
     PrefsWindow();
     ~PrefsWindow() override;
@@ -72,23 +70,20 @@ class PrefsWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Shows what the model holds in a display's label and sets its timer for the next change.
-    void Draw(DisplayId display, const ClockReading& now);
-    void DrawBoth(const ClockReading& now);
-    void HandleReply();
-    void QueryFailed(QueryFailure failure, const QString& detail = {});
-    void CloseSocket();
-    void ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change);
-    void SetStatus(const std::string& text);
+    QTimer& TimerOf(PrefsTimer timer);
     void Unload();
 
-    std::string remoteHost_;
-    std::uint16_t remotePort_ = 0;
-    DaytimeReply reply_;
-    bool awaitingReply_ = false;
-    bool settingClock_ = false;
+    void ShowTime(DisplayId display, const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
+    void EnableUpdate(bool enabled) override;
+    void StartTimer(PrefsTimer timer, int milliseconds) override;
+    void StopTimer(PrefsTimer timer) override;
+    void Connect(const std::string& host, std::uint16_t port) override;
+    void Disconnect() override;
+    bool Ask(const std::string& question) override;
+
     QWidget atomicPage_;
-    RunningDisplays displays_;
+    AtomicTimePage page_{*this};
 };
 
 extern FormInstance<PrefsWindow> frmPrefs;

@@ -3,11 +3,9 @@
 
 #include <commctrl.h>
 
-#include <optional>
 #include <string>
 
 #include "atomic/time_servers.h"
-#include "platform/services.h"
 #include "shared/modDefs.h"
 #include "win32/wide_text.h"
 
@@ -17,7 +15,6 @@ FormInstance<PrefsWindow> frmPrefs;
 
 namespace {
 
-constexpr std::uint16_t kDaytimePort = 13;
 constexpr wchar_t kCaption[] = L":: Tikora [ Preferences ] ::";
 
 // Control identifiers.
@@ -39,8 +36,6 @@ constexpr Twips InTimeFrame(Twips place) {
 constexpr COLORREF kLocalColor = RGB(0, 0, 128);
 constexpr COLORREF kAtomicColor = RGB(128, 0, 0);
 
-unsigned loads = 0;
-
 DaytimeRoute& Route() {
     static DaytimeRoute route;
     return route;
@@ -51,19 +46,16 @@ ConfirmHook& Confirm() {
     return hook;
 }
 
-// The clock and the zone's rules as the services give them.
-const ZoneRules& Rules() {
-    return *Platform().zoneRules;
-}
-
-ClockReading Now() {
-    return Platform().wallClock->Read();
-}
-
-// No setter leaves the clock alone.
-const ClockSetter& Setter() {
-    static const RefusingClockSetter none;
-    return Platform().clockSetter != nullptr ? *Platform().clockSetter : none;
+PrefsWindow::Timer TimerOf(PrefsTimer timer) {
+    switch (timer) {
+        case PrefsTimer::LocalTime:
+            return PrefsWindow::tmLocalTime;
+        case PrefsTimer::AtomicTime:
+            return PrefsWindow::tmAtomicTime;
+        case PrefsTimer::AtomicQuery:
+            break;
+    }
+    return PrefsWindow::tmAtomicQuery;
 }
 
 void InitTabControls() {
@@ -98,9 +90,7 @@ PrefsWindow::PrefsWindow()
                     [this] { wsAtomicTime_Close(); },
                     [this](QueryFailure failure, const std::string& detail) {
                         wsAtomicTime_Error(failure, detail);
-                    }}),
-      load_(++loads),
-      displays_(AtomicTimeState, Rules()) {
+                    }}) {
     InitTabControls();
     constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
     constexpr DWORD kFrame = BS_GROUPBOX | WS_CLIPSIBLINGS;
@@ -140,17 +130,12 @@ PrefsWindow::PrefsWindow()
 }
 
 void PrefsWindow::Form_Load() {
-    FillServerTable(AtomicTimeState);
+    page_.Load();
     for (int i = 0; i < kTimeServerCount; ++i) {
         const std::wstring item = Widen(ServerItemText(i, AtomicTimeState.ServerNames.Get(i)));
         SendMessageW(cmbServerList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
     SendMessageW(cmbServerList, CB_SETCURSEL, 0, 0);
-    remotePort_ = kDaytimePort;
-    // The timers run from the load on; the atomic display stands still until it gets a base.
-    const ClockReading now = Now();
-    displays_.Load(now);
-    DrawBoth(now);
 }
 
 LRESULT PrefsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -163,7 +148,7 @@ LRESULT PrefsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER: {
             const auto timer = static_cast<Timer>(wParam);
             // Each timer is set for one moment only.
-            StopTimer(timer);
+            KillWindowTimer(timer);
             if (timer == tmLocalTime) {
                 tmLocalTime_Timer();
             } else if (timer == tmAtomicTime) {
@@ -211,181 +196,94 @@ void PrefsWindow::OnCommand(int id) {
     }
 }
 
-void PrefsWindow::StartTimer(Timer timer, int milliseconds) {
+void PrefsWindow::SetWindowTimer(Timer timer, int milliseconds) {
     SetTimer(Handle(), timer, static_cast<UINT>(milliseconds), nullptr);
     activeTimers_ |= 1u << timer;
 }
 
-void PrefsWindow::StopTimer(Timer timer) {
+void PrefsWindow::KillWindowTimer(Timer timer) {
     KillTimer(Handle(), timer);
     activeTimers_ &= ~(1u << timer);
 }
 
 void PrefsWindow::cmdGetAtomic_Click() {
-    // Only the last click's answer counts.
-    CloseSocket();
-    const auto index = static_cast<int>(SendMessageW(cmbServerList, CB_GETCURSEL, 0, 0));
-    remoteHost_ = std::string(AtomicTimeState.ServerHosts.Get(index));
-    DaytimeEndpoint endpoint{remoteHost_, remotePort_};
-    if (Route()) {
-        endpoint = Route()(endpoint.host, endpoint.port);
-    }
-    // The last answer is not new: the atomic display stands still until this query's answer.
-    displays_.QueryStarted();
-    Draw(DisplayId::Atomic, Now());
-    SetStatus(AskingText(remoteHost_));
-    awaitingReply_ = true;
-    StartTimer(tmAtomicQuery, static_cast<int>(std::chrono::milliseconds(kQueryTimeLimit).count()));
-    wsAtomicTime.Connect(endpoint.host, endpoint.port);
+    page_.GetAtomicTime(static_cast<int>(SendMessageW(cmbServerList, CB_GETCURSEL, 0, 0)));
 }
 
 void PrefsWindow::wsAtomicTime_DataArrival(std::string_view piece) {
-    if (awaitingReply_ && reply_.Append(piece)) {
-        HandleReply();
-    }
+    page_.DataArrived(piece);
 }
 
 void PrefsWindow::wsAtomicTime_Close() {
-    if (awaitingReply_) {
-        HandleReply();
-    }
+    page_.ConnectionClosed();
 }
 
 void PrefsWindow::wsAtomicTime_Error(QueryFailure failure, const std::string& detail) {
-    if (awaitingReply_) {
-        QueryFailed(failure, detail);
-    }
+    page_.ConnectionFailed(failure, detail);
 }
 
 void PrefsWindow::tmAtomicQuery_Timer() {
-    if (awaitingReply_) {
-        QueryFailed(QueryFailure::NoAnswer);
-    }
-}
-
-void PrefsWindow::HandleReply() {
-    // The moment the line arrived: a NIST server sends it to arrive at the second it names.
-    const ClockReading now = Now();
-    const std::string text = reply_.Text();
-    CloseSocket();
-    const ReplyResult result = displays_.TakeReply(text, now);
-    if (result == ReplyResult::NotATime && text.empty()) {
-        QueryFailed(QueryFailure::Dropped);
-        return;
-    }
-    SetStatus(AnswerText(result, remoteHost_));
-    Draw(DisplayId::Atomic, now);
-}
-
-void PrefsWindow::QueryFailed(QueryFailure failure, const std::string& detail) {
-    CloseSocket();
-    SetStatus(QueryFailureText(failure, remoteHost_, detail));
-}
-
-void PrefsWindow::CloseSocket() {
-    awaitingReply_ = false;
-    StopTimer(tmAtomicQuery);
-    reply_.Clear();
-    wsAtomicTime.Close();
+    page_.TimerFired(PrefsTimer::AtomicQuery);
 }
 
 void PrefsWindow::tmLocalTime_Timer() {
-    const ClockReading now = Now();
-    displays_.Tick(DisplayId::Local, now);
-    Draw(DisplayId::Local, now);
+    page_.TimerFired(PrefsTimer::LocalTime);
 }
 
 void PrefsWindow::tmAtomicTime_Timer() {
-    const ClockReading now = Now();
-    displays_.Tick(DisplayId::Atomic, now);
-    Draw(DisplayId::Atomic, now);
-}
-
-void PrefsWindow::Draw(DisplayId display, const ClockReading& now) {
-    const bool local = display == DisplayId::Local;
-    SetText(local ? lblLocalTime2 : lblAtomicTime2, displays_.Shown(display));
-    // Instead of ticking every millisecond, each display's timer is set for the moment its shown
-    // second changes; what it shows is the same.
-    const Timer timer = local ? tmLocalTime : tmAtomicTime;
-    if (const std::optional<int> wait = displays_.MillisecondsUntilChange(display, now)) {
-        StartTimer(timer, *wait);
-    } else {
-        StopTimer(timer);
-    }
-}
-
-void PrefsWindow::DrawBoth(const ClockReading& now) {
-    Draw(DisplayId::Local, now);
-    Draw(DisplayId::Atomic, now);
+    page_.TimerFired(PrefsTimer::AtomicTime);
 }
 
 void PrefsWindow::cmdSyncTime_Click() {
-    const ClockReading now = Now();
-    SetStatus(SyncText(displays_.Synchronise(now)));
-    DrawBoth(now);
+    page_.Synchronise();
 }
 
-bool PrefsWindow::Confirmed(const std::string& question) {
+void PrefsWindow::cmdUpdate_Click() {
+    page_.UpdateLocalTime();
+}
+
+void PrefsWindow::cmdOk_Click() {
+    UnloadPrefs();  // the last step: the window's object goes with it
+}
+
+void PrefsWindow::ShowTime(DisplayId display, const std::string& text) {
+    SetText(display == DisplayId::Local ? lblLocalTime2 : lblAtomicTime2, text);
+}
+
+void PrefsWindow::ShowStatus(const std::string& text) {
+    SetText(lblStatus, text);
+}
+
+void PrefsWindow::EnableUpdate(bool enabled) {
+    EnableWindow(cmdUpdate, enabled ? TRUE : FALSE);
+}
+
+void PrefsWindow::StartTimer(PrefsTimer timer, int milliseconds) {
+    SetWindowTimer(TimerOf(timer), milliseconds);
+}
+
+void PrefsWindow::StopTimer(PrefsTimer timer) {
+    KillWindowTimer(TimerOf(timer));
+}
+
+void PrefsWindow::Connect(const std::string& host, std::uint16_t port) {
+    DaytimeEndpoint endpoint{host, port};
+    if (Route()) {
+        endpoint = Route()(endpoint.host, endpoint.port);
+    }
+    wsAtomicTime.Connect(endpoint.host, endpoint.port);
+}
+
+void PrefsWindow::Disconnect() {
+    wsAtomicTime.Close();
+}
+
+bool PrefsWindow::Ask(const std::string& question) {
     if (Confirm()) {
         return Confirm()(question);
     }
     return MessageBoxW(Handle(), Widen(question).c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) ==
            IDYES;
-}
-
-void PrefsWindow::cmdUpdate_Click() {
-    if (settingClock_) {
-        return;  // the last request has not been answered yet
-    }
-    UpdatePlan plan = displays_.PlanUpdate(Now());
-    if (plan.refusal != UpdateRefusal::None) {
-        SetStatus(UpdateRefusalText(plan.refusal));
-        return;
-    }
-    if (abs(plan.change) > kAskAboveChange) {
-        const unsigned load = load_;
-        const bool yes = Confirmed(ConfirmChangeText(plan.change));
-        // The window may have been unloaded while the question waited for its answer.
-        if (frmPrefs.Loaded() != this || load_ != load) {
-            return;
-        }
-        if (!yes) {
-            SetStatus("The clock was left as it is.");
-            return;
-        }
-        // The question took its time; the display has run on meanwhile.
-        plan = displays_.PlanUpdate(Now());
-    }
-    settingClock_ = true;
-    EnableWindow(cmdUpdate, FALSE);
-    SetStatus("Setting the clock...");
-    const std::chrono::nanoseconds change = plan.change;
-    Setter().SetClock(plan.target, [load = load_, change](const ClockSetReport& report) {
-        PrefsWindow* window = frmPrefs.Loaded();
-        if (window != nullptr && window->load_ == load) {
-            window->ClockSet(report, change);
-        }
-    });
-}
-
-void PrefsWindow::ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change) {
-    settingClock_ = false;
-    EnableWindow(cmdUpdate, TRUE);
-    SetStatus(ClockSetText(report, change));
-    if (report.result == ClockSetResult::Done) {
-        // Stamped with the clock as it reads after the change.
-        const ClockReading now = Now();
-        displays_.Rebase(now);
-        DrawBoth(now);
-    }
-}
-
-void PrefsWindow::SetStatus(const std::string& text) {
-    SetText(lblStatus, text);
-}
-
-void PrefsWindow::cmdOk_Click() {
-    UnloadPrefs();  // the last step: the window's object goes with it
 }
 
 }  // namespace tikora

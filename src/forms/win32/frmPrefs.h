@@ -9,9 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "atomic/daytime_reply.h"
-#include "atomic/running_displays.h"
 #include "atomic/status_text.h"
+#include "modules/atomic_time_page.h"
 #include "win32/daytime_socket_win32.h"
 #include "win32/dialog_window.h"
 #include "win32/form_instance.h"
@@ -23,11 +22,11 @@ void ShowPrefs();
 void UnloadPrefs();
 
 // frmPrefs: the preferences window, with its one page. It asks a Daytime server for the time,
-// shows it running beside the local time, and sets the computer's clock from it. Modeless. The
-// running displays are a RunningDisplays model that the window draws; it forwards the clicks, the
-// socket's events and the timers' ticks to it with a reading of the computer's clock. A status
-// line says how a query, a synchronisation or setting the clock went.
-class PrefsWindow final : public DialogWindow {
+// shows it running beside the local time, and sets the computer's clock from it. Modeless. What
+// the page does is AtomicTimePage's; the window lends it its controls and forwards the clicks,
+// the socket's events and the timers' ticks. A status line says how a query, a synchronisation or
+// setting the clock went.
+class PrefsWindow final : public DialogWindow, private AtomicTimeControls {
   public:
     PrefsWindow();
 
@@ -70,27 +69,20 @@ class PrefsWindow final : public DialogWindow {
 
   private:
     void OnCommand(int id);
-    void StartTimer(Timer timer, int milliseconds);
-    void StopTimer(Timer timer);
-    // Shows what the model holds in a display's label and sets its timer for the next change.
-    void Draw(DisplayId display, const ClockReading& now);
-    void DrawBoth(const ClockReading& now);
-    void HandleReply();
-    void QueryFailed(QueryFailure failure, const std::string& detail = {});
-    void CloseSocket();
-    bool Confirmed(const std::string& question);
-    void ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change);
-    void SetStatus(const std::string& text);
+    void SetWindowTimer(Timer timer, int milliseconds);
+    void KillWindowTimer(Timer timer);
 
-    // Tells this loading of the window from any other that may take its place.
-    const unsigned load_;
-    std::string remoteHost_;
-    std::uint16_t remotePort_ = 0;
-    DaytimeReply reply_;
-    bool awaitingReply_ = false;
-    bool settingClock_ = false;
+    void ShowTime(DisplayId display, const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
+    void EnableUpdate(bool enabled) override;
+    void StartTimer(PrefsTimer timer, int milliseconds) override;
+    void StopTimer(PrefsTimer timer) override;
+    void Connect(const std::string& host, std::uint16_t port) override;
+    void Disconnect() override;
+    bool Ask(const std::string& question) override;
+
     unsigned activeTimers_ = 0;
-    RunningDisplays displays_;
+    AtomicTimePage page_{*this};
 };
 
 extern FormInstance<PrefsWindow> frmPrefs;
