@@ -29,8 +29,8 @@ class WindowFinder {
     // A window's class is the class part of its WM_CLASS, compared without regard to ASCII case.
     // The top-level client window of that class, looking through window-manager frames; 0 if none.
     virtual WindowHandle FindTopLevel(std::string_view windowClass) const = 0;
-    // The first child of `parent` of that class, in stacking order from the bottom; 0 if none or
-    // `parent` is 0.
+    // The first child of `parent` of that class, in the order the system's own child search takes
+    // (from the bottom of the stacking order, or from the top); 0 if none or `parent` is 0.
     virtual WindowHandle FindChild(WindowHandle parent, std::string_view windowClass) const = 0;
     // The window's outer rectangle, border included, in root coordinates. False, and `rect`
     // untouched, when there is no such window.
