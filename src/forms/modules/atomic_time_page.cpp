@@ -53,7 +53,6 @@ AtomicTimePage::AtomicTimePage(AtomicTimeControls& controls)
 
 void AtomicTimePage::Load() {
     FillServerTable(AtomicTimeState);
-    remotePort_ = kDaytimePort;
     const ClockReading now = Now();
     displays_.Load(now);
     DrawBoth(now);
@@ -75,7 +74,7 @@ void AtomicTimePage::GetAtomicTime(int serverIndex) {
     awaitingReply_ = true;
     controls_.StartTimer(PrefsTimer::AtomicQuery,
                          static_cast<int>(std::chrono::milliseconds(kQueryTimeLimit).count()));
-    controls_.Connect(remoteHost_, remotePort_);
+    controls_.Connect(remoteHost_, kDaytimePort);
 }
 
 void AtomicTimePage::DataArrived(std::string_view piece) {

@@ -74,7 +74,6 @@ class AtomicTimePage {
     void ClockSet(const ClockSetReport& report, std::chrono::nanoseconds change);
 
     AtomicTimeControls& controls_;
-    std::uint16_t remotePort_ = 0;
     std::string remoteHost_;
     DaytimeReply reply_;
     bool awaitingReply_ = false;
