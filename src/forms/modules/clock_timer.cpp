@@ -5,6 +5,23 @@
 
 namespace tikora {
 
+ClockTimer::~ClockTimer() {
+    if (ClockWake* wake = Platform().clockWake; wake != nullptr && listening_) {
+        wake->Listen({});
+    }
+}
+
+void ClockTimer::OnTimer(std::function<void()> tick) {
+    if (ClockWake* wake = Platform().clockWake) {
+        wake->Listen([this, tick = std::move(tick)] {
+            if (enabled_) {
+                tick();
+            }
+        });
+        listening_ = true;
+    }
+}
+
 void ClockTimer::start() {
     enabled_ = true;
     Arm(std::chrono::milliseconds{0});

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace tikora {
 
@@ -11,6 +12,14 @@ namespace tikora {
 // Enabling it wakes the tick at once.
 class ClockTimer {
   public:
+    ClockTimer() = default;
+    ~ClockTimer();
+    ClockTimer(const ClockTimer&) = delete;
+    ClockTimer& operator=(const ClockTimer&) = delete;
+
+    // The tick, called at each wake while the timer is enabled; the timer listens to the clock
+    // wake from here to its end.
+    void OnTimer(std::function<void()> tick);
     void start();
     void stop();
     bool isActive() const { return enabled_; }
@@ -19,6 +28,7 @@ class ClockTimer {
 
   private:
     bool enabled_ = false;
+    bool listening_ = false;
 };
 
 }  // namespace tikora

@@ -25,7 +25,6 @@ namespace tikora {
 class ClockWindow : public QWidget {
   public:
     ClockWindow();
-    ~ClockWindow() override;
 
     void Form_Load();
     void tmrClock_Timer();

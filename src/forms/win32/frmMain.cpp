@@ -117,19 +117,10 @@ ClockWindow::ClockWindow() {
     // The time box's design-time size, in pixels: one line of the clock's text.
     picTime.Width = kTimeBoxWidth;
     picTime.Height = kTimeBoxHeight;
-    if (ClockWake* wake = Platform().clockWake) {
-        wake->Listen([this] {
-            if (tmrClock.isActive()) {
-                tmrClock_Timer();
-            }
-        });
-    }
+    tmrClock.OnTimer([this] { tmrClock_Timer(); });
 }
 
 ClockWindow::~ClockWindow() {
-    if (ClockWake* wake = Platform().clockWake) {
-        wake->Listen({});
-    }
     filter_ = nullptr;
     DestroyOwnWindow();
 }
