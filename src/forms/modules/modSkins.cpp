@@ -55,6 +55,16 @@ bool LoadSkin(std::string folder, std::string file) {
     return LoadSkinInto(frmMain.Get(), std::move(folder), std::move(file));
 }
 
+void ChangeToChosenSkin(const std::string& folder, const std::string& file) {
+    const std::string previousPath = SkinSettings.CurrentSkinPath;
+    const std::string previousFile = SkinSettings.CurrentSkinFile;
+    if (LoadSkin(folder, file)) {
+        SaveSkinChoice();
+    } else if (!LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
+        LoadSkin(previousPath, previousFile);
+    }
+}
+
 bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std::string* whyNot) {
     // The caller may pass the SkinSettings fields themselves: the reading works on copies.
     SkinSettings.CurrentSkinFile = file;

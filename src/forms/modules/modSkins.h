@@ -13,8 +13,12 @@ class ClockWindow;
 // has changed is only the current skin's location, DisplayImage and Separator.
 bool LoadSkin(std::string folder, std::string file);
 
-// The same for a clock window other than frmMain, such as the preview tool's. On failure,
-// `whyNot` says in a few words what is wrong with the skin.
+// The user's choice in the skin chooser: loaded and saved as the user's own; when it does not
+// load, the default skin, and when neither does, the skin in force before, back whole.
+void ChangeToChosenSkin(const std::string& folder, const std::string& file);
+
+// The same as LoadSkin for a clock window other than frmMain, such as the preview tool's. On
+// failure, `whyNot` says in a few words what is wrong with the skin.
 bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file,
                   std::string* whyNot = nullptr);
 

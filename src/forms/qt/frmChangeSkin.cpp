@@ -5,12 +5,10 @@
 #include <QFileIconProvider>
 #include <QSignalBlocker>
 
-#include "modules/modMain.h"
 #include "modules/modSkins.h"
 #include "platform/folders.h"
 #include "platform/services.h"
 #include "qt/form_layout.h"
-#include "shared/modDefs.h"
 #include "shared/utf8.h"
 #include "skins/folder_lists.h"
 
@@ -162,14 +160,7 @@ void ChangeSkinWindow::cmdChange_Click() {
     if (file.empty()) {
         return;  // nothing chosen yet: the dialog stays open
     }
-    const std::string previousPath = SkinSettings.CurrentSkinPath;
-    const std::string previousFile = SkinSettings.CurrentSkinFile;
-    if (LoadSkin(filePath_, file)) {
-        SaveSkinChoice();
-    } else if (!LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
-        // Neither loads: the skin in force before the choice comes back whole.
-        LoadSkin(previousPath, previousFile);
-    }
+    ChangeToChosenSkin(filePath_, file);
     frmChangeSkin.Unload();
 }
 

@@ -3,10 +3,8 @@
 
 #include <array>
 
-#include "modules/modMain.h"
 #include "modules/modSkins.h"
 #include "platform/folders.h"
-#include "shared/modDefs.h"
 #include "win32/directory_search.h"
 #include "win32/wide_text.h"
 
@@ -208,14 +206,7 @@ void ChangeSkinWindow::cmdChange_Click() {
     if (file.empty()) {
         return;  // nothing chosen yet: the dialog stays open
     }
-    const std::string previousPath = SkinSettings.CurrentSkinPath;
-    const std::string previousFile = SkinSettings.CurrentSkinFile;
-    if (LoadSkin(filePath_, file)) {
-        SaveSkinChoice();
-    } else if (!LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
-        // Neither loads: the skin in force before the choice comes back whole.
-        LoadSkin(previousPath, previousFile);
-    }
+    ChangeToChosenSkin(filePath_, file);
     UnloadChangeSkin();  // the last step: the window's object goes with it
 }
 
