@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tikora::AtomicTimeStateRecord store;
     tikora::RunningDisplays displays(store, zone);
     displays.Load(loaded);
-    const tikora::ReplyResult taken = displays.TakeReply(pieces, answered);
+    const tikora::ReplyResult taken = displays.TakeReply(pieces, answered).result;
     Require((taken == tikora::ReplyResult::NotATime) == !answer.has_value());
     RequireTimesOfDay(displays, answered);
     Require((displays.Synchronise(answered) == tikora::SyncResult::Done) == answer.has_value());
@@ -121,7 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tikora::UpdatePlan plan = displays.PlanUpdate(later);
     Require((plan.refusal == tikora::UpdateRefusal::None) == (answer && answer->healthy));
     if (plan.refusal == tikora::UpdateRefusal::None) {
-        Require(abs(plan.change) <= hours{12});
+        // The answer gives the date: the instant it names, run on to `later`.
+        Require(abs(plan.target - (answer->instant + (later.steady - answered.steady))) <=
+                hours{12});
         Require(tikora::TimeOfDayText(floor<seconds>(tikora::LocalTimeOfDay(plan.target, zone))) ==
                 displays.Shown(tikora::DisplayId::Local));
         displays.Rebase({plan.target, later.steady});

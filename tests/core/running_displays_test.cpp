@@ -45,21 +45,31 @@ TEST_F(Displays, RunOnTheSteadyCountFromTheirOwnFraction) {
     EXPECT_EQ(displays_.MillisecondsUntilChange(DisplayId::Local, At(1s)), 600);
     displays_.Tick(DisplayId::Local, At(1599ms));
     EXPECT_EQ(Local(), "12:00:00");
-    EXPECT_EQ(displays_.TakeReply(Line(floor<seconds>(kStart) + 2s), At(2500ms)),
+    EXPECT_EQ(displays_.TakeReply(Line(floor<seconds>(kStart) + 2s), At(2500ms)).result,
               ReplyResult::Taken);
     EXPECT_EQ(Atomic(), "12:00:02");
     EXPECT_EQ(store_.AtomicTimeText, "12:00:02");
     EXPECT_EQ(displays_.MillisecondsUntilChange(DisplayId::Atomic, At(3s)), 500);
-    // The computer's clock set an hour back in between: the displays don't see it.
+    // The computer's clock set an hour back in between: the ticks don't see it, but the local
+    // display follows the clock once told that it jumped; the atomic display runs on.
     for (const DisplayId id : {DisplayId::Local, DisplayId::Atomic}) {
         displays_.Tick(id, At(3500ms, 1h));
     }
     EXPECT_EQ(Local(), "12:00:02");
     EXPECT_EQ(Atomic(), "12:00:03");
+    displays_.ClockMayHaveJumped(At(3500ms, 1h));
+    EXPECT_EQ(Local(), "11:00:03");
+    EXPECT_EQ(Atomic(), "12:00:03");
+    // Once it follows the answer, the local display no longer follows the clock.
+    displays_.Synchronise(At(4s, 1h));
+    displays_.ClockMayHaveJumped(At(4s, 2h));
+    EXPECT_EQ(Local(), "12:00:03");
 }
 
 TEST_F(Displays, ShowAnAnswerInTheOffsetOfItsOwnInstant) {
     const FakeZone utc{0s, 0s, {}, {}};
+    const FakeZone kolkata{5h + 30min, 5h + 30min, {}, {}};
+    const FakeZone kathmandu{5h + 45min, 5h + 45min, {}, {}};
     const struct {
         const ZoneRules& zone;
         std::string line;
@@ -68,6 +78,9 @@ TEST_F(Displays, ShowAnAnswerInTheOffsetOfItsOwnInstant) {
         {kZurich, Line(sys_days{2026y / 3 / 29} + 59min + 59s), "01:59:59"},
         {kZurich, Line(sys_days{2026y / 3 / 29} + 1h), "03:00:00"},
         {utc, "\n57753 16-12-31 23:59:60 00 1 0 50.0 UTC(NIST) * \n", "23:59:59"},
+        {kolkata, Line(sys_days{2026y / 1 / 15} + 18h + 29min + 59s), "23:59:59"},
+        {kolkata, Line(sys_days{2026y / 1 / 15} + 18h + 30min), "00:00:00"},
+        {kathmandu, Line(sys_days{2026y / 1 / 15} + 3h + 20min + 7s), "09:05:07"},
     };
     for (const auto& c : cases) {
         RunningDisplays displays(store_, c.zone);
@@ -87,13 +100,36 @@ TEST_F(Displays, OnlyAHealthyAnswerTheLocalDisplayFollowsSetsTheClock) {
     EXPECT_EQ(displays_.Synchronise(At(2s)), SyncResult::Done);
     EXPECT_EQ(displays_.PlanUpdate(At(3s)).refusal, UpdateRefusal::Unhealthy);
 
-    // A query under way, then an answer that is not a time: the atomic display stands still.
-    displays_.QueryStarted();
-    EXPECT_EQ(displays_.TakeReply("\n60112 23-06-17 99:99:99\n", At(4s)), ReplyResult::NotATime);
+    // An answer that is not a time: the atomic display runs on from the one before.
+    EXPECT_EQ(displays_.TakeReply("\n60112 23-06-17 99:99:99\n", At(4s)).result,
+              ReplyResult::NotATime);
     displays_.Tick(DisplayId::Atomic, At(5s));
-    EXPECT_EQ(Atomic(), "12:00:02");
-    EXPECT_FALSE(displays_.Running(DisplayId::Atomic));
-    EXPECT_EQ(displays_.Synchronise(At(5s)), SyncResult::NoAnswer);
+    EXPECT_EQ(Atomic(), "12:00:05");
+    EXPECT_EQ(displays_.Synchronise(At(5s)), SyncResult::Done);
+
+    // A line that took more than a second from its first byte to its end is shown, not trusted.
+    const std::string line = Line(floor<seconds>(kStart) + 6s);
+    EXPECT_EQ(displays_.TakeReply(line, At(6s), 1s).result, ReplyResult::Taken);
+    const ReplyTaken late = displays_.TakeReply(line, At(6s), 1001ms);
+    EXPECT_EQ(late.result, ReplyResult::TakenLate);
+    EXPECT_EQ(late.took, 1001ms);
+    displays_.Synchronise(At(6s));
+    EXPECT_EQ(Local(), "12:00:06");
+    EXPECT_EQ(displays_.PlanUpdate(At(7s)).refusal, UpdateRefusal::Late);
+}
+
+// An answer of another day gives the clock its date as well as its time.
+TEST_F(Displays, AnAnswerOfAnotherDateSetsTheDate) {
+    const sys_seconds answered = sys_days{2099y / 12 / 7} + 10h + 11min + 12s;
+    displays_.Load(At(0s));
+    const ReplyTaken taken = displays_.TakeReply(Line(answered), At(1s));
+    EXPECT_EQ(taken.otherDate, 2099y / 12 / 7);
+    EXPECT_FALSE(displays_.TakeReply(Line(floor<seconds>(kStart)), At(1s)).otherDate);
+    displays_.TakeReply(Line(answered), At(1s));
+    displays_.Synchronise(At(2s));
+    const UpdatePlan plan = displays_.PlanUpdate(At(3s));
+    EXPECT_EQ(plan.target, answered + 2s);
+    EXPECT_EQ(plan.otherDate, 2099y / 12 / 7);
 }
 
 TEST_F(Displays, SynchroniseThenUpdateSetTheAnswersTimeToTheNanosecond) {

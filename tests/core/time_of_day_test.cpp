@@ -65,10 +65,12 @@ TEST(MillisecondsUntilNextSecond, NeverEarlyNeverLate) {
 }
 
 TEST(StatusText, StatesTheChangeOfTheClock) {
-    EXPECT_EQ(ConfirmChangeText(-(2h + 3min + 10s)),
+    EXPECT_EQ(ConfirmChangeText({UpdateRefusal::None, {}, -(2h + 3min + 10s), {}}),
               "The clock will move back 2 h 03 min 10 s. Set it?");
-    EXPECT_EQ(ConfirmChangeText(20min + 5s + 400ms),
+    EXPECT_EQ(ConfirmChangeText({UpdateRefusal::None, {}, 20min + 5s + 400ms, {}}),
               "The clock will move forward 20 min 05 s. Set it?");
+    EXPECT_EQ(ConfirmChangeText({UpdateRefusal::None, {}, days{26442} + 1h, 2099y / 12 / 7}),
+              "The clock will move forward 26442 d 1 h 00 min 00 s, to 2099-12-07. Set it?");
     EXPECT_EQ(ClockSetText({}, 400ms), "The clock was set: it moved forward 0.4 s.");
 }
 

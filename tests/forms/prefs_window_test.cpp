@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
+#include <netdb.h>
+
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <cerrno>
 
 #include "atomic/time_servers.h"
 #include "core/fake_zone.h"
 #include "forms/form_fixture.h"
+#include "modules/clock_timer.h"
 
 namespace tikora::testing {
 namespace {
@@ -152,8 +156,8 @@ TEST_F(PrefsWindowTest, FloodIsCutAtOneKibibyteAndTheRestDropped) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Atomic() == QStringLiteral("13:34:56"); }, kWaitMs));
 }
 
-// Each query follows an answer; it ends, says why naming the host, and leaves the atomic display
-// standing still where the answer left it.
+// Each query follows an answer; it ends and says why naming the host, while the atomic display
+// runs on from that answer, which "Syncronise Time" still follows.
 TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
     const std::string host(kTimeServers[0].host);
     const struct {
@@ -164,7 +168,7 @@ TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
         {"Silent",
          [this] {
              Ask();
-             EXPECT_TRUE(Prefs().tmAtomicQuery.isActive());
+             EXPECT_TRUE(Prefs().tmAtomicQuery.isActive() && Prefs().tmAtomicTime.isActive());
              EXPECT_EQ(Prefs().tmAtomicQuery.interval(), 10000);
              Prefs().tmAtomicQuery_Timer();  // the ten seconds are up
          },
@@ -185,9 +189,92 @@ TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
         c.query();
         EXPECT_EQ(Status(), c.status) << c.name;
         EXPECT_EQ(Prefs().wsAtomicTime.state(), QAbstractSocket::UnconnectedState) << c.name;
-        EXPECT_FALSE(Prefs().tmAtomicTime.isActive() || Prefs().tmAtomicQuery.isActive()) << c.name;
-        EXPECT_EQ(Atomic(), QStringLiteral("13:34:56")) << c.name;
+        EXPECT_FALSE(Prefs().tmAtomicQuery.isActive()) << c.name;
+        clock_.Advance(3s);
+        Prefs().tmAtomicTime_Timer();
+        EXPECT_EQ(Atomic(), QStringLiteral("13:34:59")) << c.name;
+        Prefs().cmdSyncTime.click();
+        EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("13:34:59")) << c.name;
     }
+}
+
+// Where the system says the name does not exist, and only there, there is no such server.
+TEST_F(PrefsWindowTest, AFailedLookupSaysWhatFailed) {
+    const std::string host(kTimeServers[0].host);
+    const struct {
+        int error, systemError;
+        bool routeOut;
+        std::string status;
+    } cases[] = {
+        {EAI_NONAME, 0, true, "There is no server called " + host + "."},
+        {EAI_AGAIN, 0, true, "Could not look up " + host + ": the name server did not answer."},
+        {EAI_AGAIN, 0, false, "Could not look up " + host + ": the network is unreachable."},
+        {EAI_SYSTEM, ENETUNREACH, true,
+         "Could not look up " + host + ": the network is unreachable."},
+        {EAI_FAIL, 0, true,
+         "Could not look up " + host + ": Non-recoverable failure in name resolution."},
+    };
+    for (const auto& c : cases) {
+        SetNameCheckForTesting([&](const std::string& name) {
+            EXPECT_EQ(name, "127.0.0.1");  // the name the socket was given
+            return LookupVerdictOf(c.error, c.systemError, c.routeOut);
+        });
+        Prefs().cmdGetAtomic.click();
+        Prefs().wsAtomicTime_Error(QAbstractSocket::HostNotFoundError);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Status() == c.status; }, kWaitMs)) << Status();
+    }
+    SetNameCheckForTesting({});
+}
+
+// A line that trickles in for more than a second is shown but does not set the clock.
+TEST_F(PrefsWindowTest, ALateLineIsShownButDoesNotSetTheClock) {
+    clock_.now.utc = kTrue;
+    QTcpSocket& connection = Ask(kNist.left(20));
+    ASSERT_TRUE(QSignalSpy(&Prefs().wsAtomicTime, &QIODevice::readyRead).wait(kWaitMs));
+    clock_.Advance(1500ms);
+    connection.write(kNist.mid(20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Atomic() != QStringLiteral("00:00:00"); }, kWaitMs));
+    EXPECT_EQ(Atomic(), QStringLiteral("13:34:56"));
+    EXPECT_EQ(Status(), std::string(kTimeServers[0].host) +
+                            " answered, but its line arrived 1.5 s late: its time will not set "
+                            "the clock.");
+    Prefs().cmdSyncTime.click();
+    Prefs().cmdUpdate.click();
+    EXPECT_EQ(Status(), UpdateRefusalText(UpdateRefusal::Late));
+    EXPECT_TRUE(clock_.sets.empty());
+}
+
+// An answer of another date says so, and sets the date with the time once the user agrees.
+TEST_F(PrefsWindowTest, AnAnswerOfAnotherDateSaysSoAndSetsTheDate) {
+    clock_.now.utc = kTrue;
+    Answer(QByteArray(kNist).replace(1, 14, "88044 99-12-07"));
+    EXPECT_EQ(Status(), std::string(kTimeServers[0].host) + " answered, dated 2099-12-07.");
+    Prefs().cmdSyncTime.click();
+    confirm_ = true;
+    Prefs().cmdUpdate.click();
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_NE(questions_[0].find(", to 2099-12-07. Set it?"), std::string::npos) << questions_[0];
+    EXPECT_EQ(clock_.sets, std::vector<UtcTime>{sys_days{2099y / 12 / 7} + 12h + 34min + 56s});
+}
+
+// Someone else sets the computer's clock: the clock's wake tells the window at once.
+TEST_F(PrefsWindowTest, TheLocalDisplayFollowsAChangeOfTheComputersClock) {
+    struct OneListenerWake final : ClockWake {
+        std::function<void()> wake;
+        void Listen(std::function<void()> listener) override { wake = std::move(listener); }
+        void Arm(std::chrono::milliseconds) override {}
+        void Disarm() override {}
+    } clockWake;
+    Services services = Platform();
+    services.clockWake = &clockWake;
+    const ScopedServices withWake(services);
+    ClockTimer tmrClock;  // frmMain's, which listens to the wake
+    tmrClock.OnTimer([] {});
+    clock_.now.utc = kTrue;
+    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("13:34:56"));
+    clock_.now.utc += 1h + 2min;
+    clockWake.wake();
+    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("14:36:56"));
 }
 
 // A clock 9 min 59.7 s slow; the line arrives at the second it names. Sync 312.7 ms later, Update
@@ -222,7 +309,8 @@ TEST_F(PrefsWindowTest, TheClockIsSetOnlyFromAnAnswerAndALargeChangeIsAskedFirst
     Answer(kNist);
     Prefs().cmdSyncTime.click();
     Prefs().cmdUpdate.click();
-    EXPECT_EQ(questions_, std::vector<std::string>{ConfirmChangeText(-(2h + 3min + 10s))});
+    EXPECT_EQ(questions_,
+              std::vector<std::string>{"The clock will move back 2 h 03 min 10 s. Set it?"});
     EXPECT_EQ(Status(), "The clock was left as it is.");
     EXPECT_TRUE(clock_.sets.empty());
     confirm_ = true;
@@ -230,8 +318,8 @@ TEST_F(PrefsWindowTest, TheClockIsSetOnlyFromAnAnswerAndALargeChangeIsAskedFirst
     EXPECT_EQ(clock_.sets, std::vector<UtcTime>{kTrue});
 }
 
-// The time-date service answers later; the window goes on meanwhile and keeps its displays' bases
-// when the answer is a refusal.
+// The time-date service answers later; the window goes on meanwhile, stays open to say how it went,
+// and keeps its displays' bases when the answer is a refusal.
 TEST_F(PrefsWindowTest, ARefusalIsSaidAndTheDisplaysKeepTheirBases) {
     clock_.now.utc = kTrue;
     clock_.answerLater = true;
@@ -244,6 +332,10 @@ TEST_F(PrefsWindowTest, ARefusalIsSaidAndTheDisplaysKeepTheirBases) {
     EXPECT_EQ(Status(), "Setting the clock...");
     EXPECT_FALSE(Prefs().cmdUpdate.isEnabled());
     EXPECT_TRUE(Prefs().tmLocalTime.isActive() && Prefs().tmAtomicTime.isActive());
+    Prefs().cmdOk.click();
+    Prefs().close();
+    ASSERT_TRUE(frmPrefs.Loaded() != nullptr);
+    EXPECT_EQ(Status(), "Setting the clock: the window stays open to say how it went.");
     clock_.Answer();
     EXPECT_EQ(Status(), "The clock was not set: automatic time synchronisation is on.");
     EXPECT_TRUE(Prefs().cmdUpdate.isEnabled());

@@ -8,6 +8,7 @@
 #include "atomic/time_servers.h"
 #include "core/fake_zone.h"
 #include "loopback_server.h"
+#include "modules/clock_timer.h"
 #include "platform/services.h"
 #include "shared/modDefs.h"
 #include "win32/frmPrefs.h"
@@ -119,8 +120,8 @@ TEST_F(PrefsWindowTest, OpensWithEightServersARunningLocalClockAndReopensAfresh)
     EXPECT_EQ(AtomicTimeState.AtomicTimeText, "13:34:56");
 }
 
-// Each query follows an answer; it ends, says why naming the host, and leaves the atomic display
-// where the answer left it.
+// Each query follows an answer; it ends and says why naming the host, while the atomic display
+// runs on from that answer.
 TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
     const std::string host(kTimeServers[0].host);
     const struct {
@@ -148,8 +149,82 @@ TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
         EXPECT_EQ(Status(), c.status) << c.name;
         EXPECT_FALSE(Prefs().wsAtomicTime.IsOpen()) << c.name;
         EXPECT_FALSE(Prefs().TimerActive(PrefsWindow::tmAtomicQuery)) << c.name;
-        EXPECT_EQ(Atomic(), "13:34:56") << c.name;
+        EXPECT_TRUE(Prefs().TimerActive(PrefsWindow::tmAtomicTime)) << c.name;
+        clock_.now.utc += 3s;
+        clock_.now.steady += 3s;
+        Prefs().tmAtomicTime_Timer();
+        EXPECT_EQ(Atomic(), "13:34:59") << c.name;
     }
+}
+
+// Where the system says the name does not exist, and only there, there is no such server.
+TEST_F(PrefsWindowTest, AFailedLookupSaysWhatFailed) {
+    const std::string host(kTimeServers[0].host);
+    const struct {
+        int error;
+        std::string status;
+    } cases[] = {
+        {WSAHOST_NOT_FOUND, "There is no server called " + host + "."},
+        {WSAENETUNREACH, "Could not look up " + host + ": the network is unreachable."},
+        {WSANO_RECOVERY, "Could not look up " + host + ": "},
+    };
+    for (const auto& c : cases) {
+        DaytimeSocket::SetLookupErrorForTesting([&](const std::string&) { return c.error; });
+        ASSERT_TRUE(Query([] {}));
+        EXPECT_EQ(Status().substr(0, c.status.size()), c.status);
+        EXPECT_GT(Status().size(), c.status.size() + 1);  // the system's words follow
+    }
+    DaytimeSocket::SetLookupErrorForTesting({});
+    EXPECT_EQ(LookupVerdictOf(WSATRY_AGAIN, true).failure, QueryFailure::NameServerSilent);
+    EXPECT_EQ(LookupVerdictOf(WSATRY_AGAIN, false).failure, QueryFailure::NetworkUnreachable);
+}
+
+// A line that trickles in for more than a second is shown but does not set the clock.
+TEST_F(PrefsWindowTest, ALateLineIsShownButDoesNotSetTheClock) {
+    clock_.now.utc = kTrue;
+    Click(Prefs().cmdGetAtomic);
+    Prefs().wsAtomicTime_DataArrival(kNist.substr(0, 20));
+    clock_.now.utc += 1500ms;
+    clock_.now.steady += 1500ms;
+    Prefs().wsAtomicTime_DataArrival(kNist.substr(20));
+    EXPECT_EQ(Atomic(), "13:34:56");
+    EXPECT_EQ(Status(), std::string(kTimeServers[0].host) +
+                            " answered, but its line arrived 1.5 s late: its time will not set "
+                            "the clock.");
+    Click(Prefs().cmdSyncTime);
+    Click(Prefs().cmdUpdate);
+    EXPECT_EQ(Status(), UpdateRefusalText(UpdateRefusal::Late));
+    EXPECT_TRUE(clock_.sets.empty());
+}
+
+// An answer of another date says so and sets the date with the time once the user agrees; the
+// local display follows a change of the computer's clock as soon as the clock's wake hears of it.
+TEST_F(PrefsWindowTest, AnAnswerOfAnotherDateSetsTheDateAndTheLocalDisplayFollowsTheClock) {
+    struct OneListenerWake final : ClockWake {
+        std::function<void()> wake;
+        void Listen(std::function<void()> listener) override { wake = std::move(listener); }
+        void Arm(std::chrono::milliseconds) override {}
+        void Disarm() override {}
+    } clockWake;
+    Services services = Platform();
+    services.clockWake = &clockWake;
+    const ScopedServices withWake(services);
+    ClockTimer tmrClock;  // frmMain's, which listens to the wake
+    tmrClock.OnTimer([] {});
+    clock_.now.utc = kTrue;
+    EXPECT_EQ(TextOf(Prefs().lblLocalTime2), "13:34:56");
+    clock_.now.utc += 1h + 2min;
+    clockWake.wake();
+    EXPECT_EQ(TextOf(Prefs().lblLocalTime2), "14:36:56");
+
+    ASSERT_TRUE(Answer(std::string(kNist).replace(1, 14, "88044 99-12-07")));
+    EXPECT_EQ(Status(), std::string(kTimeServers[0].host) + " answered, dated 2099-12-07.");
+    Click(Prefs().cmdSyncTime);
+    confirm_ = true;
+    Click(Prefs().cmdUpdate);
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_NE(questions_[0].find(", to 2099-12-07. Set it?"), std::string::npos) << questions_[0];
+    EXPECT_EQ(clock_.sets, std::vector<UtcTime>{sys_days{2099y / 12 / 7} + 12h + 34min + 56s});
 }
 
 // A clock 10 minutes slow, synchronised and set: what the setter answers is said in the status
@@ -187,7 +262,8 @@ TEST_F(PrefsWindowTest, TheClockIsSetOnlyFromAnAnswerAndALargeChangeIsAskedFirst
     ASSERT_TRUE(Answer(kNist));
     Click(Prefs().cmdSyncTime);
     Click(Prefs().cmdUpdate);
-    EXPECT_EQ(questions_, std::vector<std::string>{ConfirmChangeText(-(2h + 3min + 10s))});
+    EXPECT_EQ(questions_,
+              std::vector<std::string>{"The clock will move back 2 h 03 min 10 s. Set it?"});
     EXPECT_EQ(Status(), "The clock was left as it is.");
     EXPECT_TRUE(clock_.sets.empty());
     confirm_ = true;

@@ -17,10 +17,14 @@ RunningDisplays::RunningDisplays(AtomicTimeStateRecord& store, const ZoneRules& 
       local_{store.LocalTimeText, store.LocalTimeStamp},
       atomic_{store.AtomicTimeText, store.AtomicTimeStamp} {}
 
-void RunningDisplays::Load(const ClockReading& now) {
+RunningDisplays::Base RunningDisplays::FromClock(const ClockReading& now) const {
     const nanoseconds timeOfDay = LocalTimeOfDay(now.utc, zone_);
     const seconds whole = floor<seconds>(timeOfDay);
-    SetBase(local_, {TimeOfDayText(whole), timeOfDay - whole, now.steady, Origin::Clock}, now);
+    return {TimeOfDayText(whole), timeOfDay - whole, now.steady, Origin::Clock, now.utc};
+}
+
+void RunningDisplays::Load(const ClockReading& now) {
+    SetBase(local_, FromClock(now), now);
     atomic_.base = {};
     atomic_.shown = kStandingStill;
     atomic_.running = false;
@@ -33,22 +37,32 @@ void RunningDisplays::Tick(DisplayId display, const ClockReading& now) {
     }
 }
 
-void RunningDisplays::QueryStarted() {
-    atomic_.running = false;
+void RunningDisplays::ClockMayHaveJumped(const ClockReading& now) {
+    if (local_.base.origin == Origin::Clock) {
+        SetBase(local_, FromClock(now), now);
+    }
 }
 
-ReplyResult RunningDisplays::TakeReply(std::string_view reply, const ClockReading& now) {
+ReplyTaken RunningDisplays::TakeReply(std::string_view reply, const ClockReading& now,
+                                      nanoseconds took) {
     const std::optional<DaytimeAnswer> answer = ReadDaytimeAnswer(reply);
     if (!answer) {
-        return ReplyResult::NotATime;
+        return {};
+    }
+    ReplyTaken taken{ReplyResult::Taken, took, OtherDate(answer->instant, now.utc)};
+    Origin origin = Origin::Answer;
+    if (took > kLateLine) {
+        taken.result = ReplyResult::TakenLate;
+        origin = Origin::LateAnswer;
+    } else if (!answer->healthy) {
+        taken.result = ReplyResult::TakenUnhealthy;
+        origin = Origin::UnhealthyAnswer;
     }
     // Converted with the offset in force at the answer's own instant.
     const seconds timeOfDay = floor<seconds>(LocalTimeOfDay(UtcTime{answer->instant}, zone_));
     SetBase(atomic_,
-            {TimeOfDayText(timeOfDay), nanoseconds{0}, now.steady,
-             answer->healthy ? Origin::Answer : Origin::UnhealthyAnswer},
-            now);
-    return answer->healthy ? ReplyResult::Taken : ReplyResult::TakenUnhealthy;
+            {TimeOfDayText(timeOfDay), nanoseconds{0}, now.steady, origin, answer->instant}, now);
+    return taken;
 }
 
 SyncResult RunningDisplays::Synchronise(const ClockReading& now) {
@@ -66,6 +80,7 @@ UpdatePlan RunningDisplays::PlanUpdate(const ClockReading& now) const {
     const Origin origin = local_.base.origin;
     if (origin != Origin::Answer) {
         plan.refusal = origin == Origin::UnhealthyAnswer ? UpdateRefusal::Unhealthy
+                       : origin == Origin::LateAnswer    ? UpdateRefusal::Late
                                                          : UpdateRefusal::NotSynchronised;
         return plan;
     }
@@ -73,8 +88,9 @@ UpdatePlan RunningDisplays::PlanUpdate(const ClockReading& now) const {
     const std::optional<TimeOfDay> time = ParseTimeOfDay(shown.text);
     const nanoseconds timeOfDay =
         seconds{time->hour * 3600 + time->minute * 60 + time->second} + shown.fraction;
-    plan.target = NearestInstant(timeOfDay, now.utc, zone_);
+    plan.target = NearestInstant(timeOfDay, shown.instant, zone_);
     plan.change = plan.target - now.utc;
+    plan.otherDate = OtherDate(plan.target, now.utc);
     return plan;
 }
 
@@ -122,7 +138,18 @@ RunningDisplays::Base RunningDisplays::MovedOn(const Display& display, const Clo
     // A day's worth of seconds at most, which a float holds exactly.
     const auto withinDay = static_cast<float>(whole.count() % 86400);
     return {AdvanceTime(display.base.text, withinDay), elapsed - whole, now.steady,
-            display.base.origin};
+            display.base.origin, display.base.instant + (now.steady - display.base.steady)};
+}
+
+std::optional<std::chrono::year_month_day> RunningDisplays::OtherDate(UtcTime when,
+                                                                      UtcTime now) const {
+    const auto localDay = [this](UtcTime instant) {
+        return floor<std::chrono::days>(instant + zone_.OffsetAt(floor<seconds>(instant)));
+    };
+    if (localDay(when) == localDay(now)) {
+        return std::nullopt;
+    }
+    return std::chrono::year_month_day{localDay(when)};
 }
 
 void RunningDisplays::SetBase(Display& display, Base base, const ClockReading& now) {

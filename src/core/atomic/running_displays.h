@@ -24,15 +24,28 @@ namespace tikora {
 
 enum class DisplayId { Local, Atomic };
 
-enum class ReplyResult { Taken, TakenUnhealthy, NotATime };
+enum class ReplyResult { Taken, TakenUnhealthy, TakenLate, NotATime };
 enum class SyncResult { Done, NoAnswer };
-enum class UpdateRefusal { None, NotSynchronised, Unhealthy };
+enum class UpdateRefusal { None, NotSynchronised, Unhealthy, Late };
 
-// What "Update Local Time" would do at a moment: set the clock to `target`, moving it by `change`.
+// A line that took longer than this from its first byte to its end no longer names the moment it
+// ended: shown, but not trusted to set the clock.
+inline constexpr std::chrono::seconds kLateLine{1};
+
+// How a reply was taken; `otherDate` is the answer's local date where it is not the computer's.
+struct ReplyTaken {
+    ReplyResult result = ReplyResult::NotATime;
+    std::chrono::nanoseconds took{0};
+    std::optional<std::chrono::year_month_day> otherDate;
+};
+
+// What "Update Local Time" would do at a moment: set the clock to `target`, moving it by `change`,
+// to the local date `otherDate` where that is not the computer's.
 struct UpdatePlan {
     UpdateRefusal refusal = UpdateRefusal::None;
     UtcTime target;
     std::chrono::nanoseconds change{0};
+    std::optional<std::chrono::year_month_day> otherDate;
 };
 
 class RunningDisplays {
@@ -53,20 +66,23 @@ class RunningDisplays {
     // from the base every time so that nothing accumulates between ticks.
     void Tick(DisplayId display, const ClockReading& now);
 
-    // A query has begun: the atomic display stands still where it is until a valid answer.
-    void QueryStarted();
+    // The computer's clock may have been set or its zone changed: a local display that shows the
+    // clock (not an answer it was synchronised to) takes the clock's time of day again.
+    void ClockMayHaveJumped(const ClockReading& now);
 
-    // A complete Daytime reply, arrived at `now`: the local time of day of the instant it names
-    // becomes the atomic display's base. A reply that is not a time leaves the display as it is.
-    ReplyResult TakeReply(std::string_view reply, const ClockReading& now);
+    // A complete Daytime reply, arrived at `now`, `took` from its first byte to its end: the local
+    // time of day of the instant it names becomes the atomic display's base. A reply that is not a
+    // time leaves the display running from the answer before.
+    ReplyTaken TakeReply(std::string_view reply, const ClockReading& now,
+                         std::chrono::nanoseconds took = {});
 
     // "Syncronise Time": the local display follows the running atomic one, to the fraction of a
     // second. Nothing happens while the atomic display has no answer running.
     SyncResult Synchronise(const ClockReading& now);
 
-    // "Update Local Time": the instant nearest to `now` whose local time of day is what the local
-    // display shows, with its fraction. Only a local display that follows a healthy answer sets
-    // the clock.
+    // "Update Local Time": the instant, nearest to the answer's own, whose local time of day is
+    // what the local display shows, with its fraction: the answer gives the date. Only a local
+    // display that follows a healthy answer that came in time sets the clock.
     UpdatePlan PlanUpdate(const ClockReading& now) const;
     // The clock was set: the displays run from the atomic one again, stamped with `now` as the
     // clock reads after the change.
@@ -79,12 +95,13 @@ class RunningDisplays {
     std::optional<int> MillisecondsUntilChange(DisplayId display, const ClockReading& now) const;
 
   private:
-    enum class Origin { None, Clock, Answer, UnhealthyAnswer };
+    enum class Origin { None, Clock, Answer, UnhealthyAnswer, LateAnswer };
     struct Base {
         std::string text{kStandingStill};
         std::chrono::nanoseconds fraction{0};  // how far past `text` the display was at `steady`
         std::chrono::nanoseconds steady{0};
         Origin origin = Origin::None;
+        UtcTime instant{};  // the instant the display stood for at `steady`
     };
     struct Display {
         std::string& recordText;
@@ -100,6 +117,8 @@ class RunningDisplays {
     static Base MovedOn(const Display& display, const ClockReading& now);
     static std::chrono::nanoseconds Elapsed(const Display& display, const ClockReading& now);
     void SetBase(Display& display, Base base, const ClockReading& now);
+    Base FromClock(const ClockReading& now) const;
+    std::optional<std::chrono::year_month_day> OtherDate(UtcTime when, UtcTime now) const;
 
     const ZoneRules& zone_;
     Display local_;

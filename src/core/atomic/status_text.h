@@ -19,16 +19,35 @@ inline constexpr std::chrono::seconds kQueryTimeLimit{10};
 // authenticated, and a forged answer should not move the clock far without the user's word.
 inline constexpr std::chrono::minutes kAskAboveChange{15};
 
-enum class QueryFailure { UnknownHost, Refused, Dropped, NoAnswer, NotATime, Other };
+// A name lookup fails as UnknownHost only where the system says that the name does not exist; as
+// LookupFailed (with the system's words) where it gives another reason than the two named.
+enum class QueryFailure {
+    UnknownHost,
+    NameServerSilent,
+    NetworkUnreachable,
+    LookupFailed,
+    Refused,
+    Dropped,
+    NoAnswer,
+    NotATime,
+    Other
+};
+
+// Why a host name gave no address, in the system's own terms.
+struct LookupVerdict {
+    QueryFailure failure = QueryFailure::UnknownHost;
+    std::string detail;  // the system's words, for LookupFailed
+};
 
 std::string AskingText(std::string_view host);
-std::string AnswerText(ReplyResult result, std::string_view host);
+// "time-a-g.nist.gov answered, dated 2099-12-07."
+std::string AnswerText(const ReplyTaken& taken, std::string_view host);
 // `detail` is the network's own description, for failures without words of their own.
 std::string QueryFailureText(QueryFailure failure, std::string_view host, std::string_view detail);
 std::string SyncText(SyncResult result);
 std::string UpdateRefusalText(UpdateRefusal refusal);
-// "The clock will move back 2 h 03 min 10 s. Set it?"
-std::string ConfirmChangeText(std::chrono::nanoseconds change);
+// "The clock will move back 2 h 03 min 10 s. Set it?", with the new date where it changes.
+std::string ConfirmChangeText(const UpdatePlan& plan);
 std::string ClockSetText(const ClockSetReport& report, std::chrono::nanoseconds change);
 
 }  // namespace tikora

@@ -58,6 +58,19 @@ void AtomicTimePage::Load() {
     DrawBoth(now);
 }
 
+bool AtomicTimePage::MayClose() {
+    if (settingClock_) {
+        controls_.ShowStatus("Setting the clock: the window stays open to say how it went.");
+    }
+    return !settingClock_;
+}
+
+void AtomicTimePage::ClockMayHaveJumped() {
+    const ClockReading now = Now();
+    displays_.ClockMayHaveJumped(now);
+    Draw(DisplayId::Local, now);
+}
+
 void AtomicTimePage::Unload() {
     controls_.StopTimer(PrefsTimer::LocalTime);
     controls_.StopTimer(PrefsTimer::AtomicTime);
@@ -67,9 +80,7 @@ void AtomicTimePage::Unload() {
 void AtomicTimePage::GetAtomicTime(int serverIndex) {
     CloseQuery();
     remoteHost_ = std::string(AtomicTimeState.ServerHosts.Get(serverIndex));
-    // The last answer is not new: the atomic display stands still until this query's answer.
-    displays_.QueryStarted();
-    Draw(DisplayId::Atomic, Now());
+    // The atomic display runs on from the answer before until this query gives a valid one.
     controls_.ShowStatus(AskingText(remoteHost_));
     awaitingReply_ = true;
     controls_.StartTimer(PrefsTimer::AtomicQuery,
@@ -78,7 +89,13 @@ void AtomicTimePage::GetAtomicTime(int serverIndex) {
 }
 
 void AtomicTimePage::DataArrived(std::string_view piece) {
-    if (awaitingReply_ && reply_.Append(piece)) {
+    if (!awaitingReply_ || piece.empty()) {
+        return;
+    }
+    if (reply_.Text().empty()) {
+        firstByte_ = Now();
+    }
+    if (reply_.Append(piece)) {
         HandleReply();
     }
 }
@@ -111,12 +128,12 @@ void AtomicTimePage::HandleReply() {
     const ClockReading now = Now();
     const std::string text = reply_.Text();
     CloseQuery();
-    const ReplyResult result = displays_.TakeReply(text, now);
-    if (result == ReplyResult::NotATime && text.empty()) {
+    const ReplyTaken taken = displays_.TakeReply(text, now, now.steady - firstByte_.steady);
+    if (taken.result == ReplyResult::NotATime && text.empty()) {
         QueryFailed(QueryFailure::Dropped);
         return;
     }
-    controls_.ShowStatus(AnswerText(result, remoteHost_));
+    controls_.ShowStatus(AnswerText(taken, remoteHost_));
     Draw(DisplayId::Atomic, now);
 }
 
@@ -167,7 +184,7 @@ void AtomicTimePage::UpdateLocalTime() {
     }
     if (abs(plan.change) > kAskAboveChange) {
         const std::weak_ptr<const bool> alive = alive_;
-        const bool yes = controls_.Ask(ConfirmChangeText(plan.change));
+        const bool yes = controls_.Ask(ConfirmChangeText(plan));
         if (alive.expired()) {
             return;  // the window was unloaded while the question waited for its answer
         }

@@ -10,6 +10,7 @@
 #include "atomic/daytime_reply.h"
 #include "atomic/running_displays.h"
 #include "atomic/status_text.h"
+#include "modules/clock_timer.h"
 
 namespace tikora {
 
@@ -49,8 +50,13 @@ class AtomicTimePage {
     // Fills the server table (the window lists its names) and starts the displays: the timers run
     // from the load on; the atomic display stands still until it gets a base.
     void Load();
+    // Whether the window may close now: not while the clock is being set, so that how it went is
+    // never lost (the status line then says why it stays).
+    bool MayClose();
     // Stops the timers and the query: the window is about to go.
     void Unload();
+    // At each wake of the clock: the local display follows a jump of the computer's clock.
+    void ClockMayHaveJumped();
 
     // Asks the server at `serverIndex` of the table; only the last click's answer counts.
     void GetAtomicTime(int serverIndex);
@@ -76,11 +82,13 @@ class AtomicTimePage {
     AtomicTimeControls& controls_;
     std::string remoteHost_;
     DaytimeReply reply_;
+    ClockReading firstByte_;  // when the reply's first byte came
     bool awaitingReply_ = false;
     bool settingClock_ = false;
     RunningDisplays displays_;
     // Expires with the page: a question's answer or the setter's report may come after it.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+    ClockWakeFollower wakeFollower_{[this] { ClockMayHaveJumped(); }};
 };
 
 }  // namespace tikora

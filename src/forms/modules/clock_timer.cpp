@@ -4,6 +4,21 @@
 #include "platform/services.h"
 
 namespace tikora {
+namespace {
+
+std::list<std::function<void()>>& Followers() {
+    static std::list<std::function<void()>> followers;
+    return followers;
+}
+
+}  // namespace
+
+ClockWakeFollower::ClockWakeFollower(std::function<void()> follow)
+    : entry_(Followers().insert(Followers().end(), std::move(follow))) {}
+
+ClockWakeFollower::~ClockWakeFollower() {
+    Followers().erase(entry_);
+}
 
 ClockTimer::~ClockTimer() {
     if (ClockWake* wake = Platform().clockWake; wake != nullptr && listening_) {
@@ -16,6 +31,9 @@ void ClockTimer::OnTimer(std::function<void()> tick) {
         wake->Listen([this, tick = std::move(tick)] {
             if (enabled_) {
                 tick();
+            }
+            for (const std::function<void()>& follow : Followers()) {
+                follow();
             }
         });
         listening_ = true;

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <functional>
+#include <list>
 
 namespace tikora {
 
@@ -29,6 +30,19 @@ class ClockTimer {
   private:
     bool enabled_ = false;
     bool listening_ = false;
+};
+
+// Runs `follow` at every wake of the clock, enabled or not, for as long as it lives: for what shows
+// the computer's clock beside the clock face and must follow its jumps at once.
+class ClockWakeFollower {
+  public:
+    explicit ClockWakeFollower(std::function<void()> follow);
+    ~ClockWakeFollower();
+    ClockWakeFollower(const ClockWakeFollower&) = delete;
+    ClockWakeFollower& operator=(const ClockWakeFollower&) = delete;
+
+  private:
+    std::list<std::function<void()>>::iterator entry_;
 };
 
 }  // namespace tikora

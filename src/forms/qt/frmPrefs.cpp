@@ -2,10 +2,13 @@
 #include "qt/frmPrefs.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <string>
+#include <thread>
 
 #include "atomic/time_servers.h"
 #include "qt/form_layout.h"
@@ -29,6 +32,11 @@ ConfirmHook& Confirm() {
     return hook;
 }
 
+NameCheck& Check() {
+    static NameCheck check;
+    return check;
+}
+
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -47,6 +55,10 @@ void SetDaytimeRouteForTesting(DaytimeRoute route) {
 
 void SetConfirmHookForTesting(ConfirmHook hook) {
     Confirm() = std::move(hook);
+}
+
+void SetNameCheckForTesting(NameCheck check) {
+    Check() = std::move(check);
 }
 
 PrefsWindow::PrefsWindow()
@@ -162,7 +174,7 @@ void PrefsWindow::wsAtomicTime_Error(QAbstractSocket::SocketError error) {
             wsAtomicTime_Close();
             break;
         case QAbstractSocket::HostNotFoundError:
-            page_.ConnectionFailed(QueryFailure::UnknownHost);
+            FindWhyLookupFailed();
             break;
         case QAbstractSocket::ConnectionRefusedError:
             page_.ConnectionFailed(QueryFailure::Refused);
@@ -171,6 +183,26 @@ void PrefsWindow::wsAtomicTime_Error(QAbstractSocket::SocketError error) {
             page_.ConnectionFailed(QueryFailure::Other, wsAtomicTime.errorString().toStdString());
             break;
     }
+}
+
+void PrefsWindow::FindWhyLookupFailed() {
+    const NameCheck check = Check() ? Check() : NameCheck(WhyLookupFails);
+    std::thread([check, host = lookedUp_, window = QPointer(this), connection = connection_] {
+        const LookupVerdict verdict = check(host);
+        // Handed to the event loop's thread, where the window is known to be there or gone.
+        QCoreApplication* loop = QCoreApplication::instance();
+        if (loop == nullptr) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            loop,
+            [window, connection, verdict] {
+                if (window && window->connection_ == connection) {
+                    window->page_.ConnectionFailed(verdict.failure, verdict.detail);
+                }
+            },
+            Qt::QueuedConnection);
+    }).detach();
 }
 
 void PrefsWindow::tmAtomicQuery_Timer() {
@@ -194,10 +226,16 @@ void PrefsWindow::cmdUpdate_Click() {
 }
 
 void PrefsWindow::cmdOk_Click() {
-    Unload();
+    if (page_.MayClose()) {
+        Unload();
+    }
 }
 
 void PrefsWindow::closeEvent(QCloseEvent* event) {
+    if (!page_.MayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Unload();
 }
@@ -244,10 +282,13 @@ void PrefsWindow::Connect(const std::string& host, std::uint16_t port) {
     if (Route()) {
         endpoint = Route()(endpoint.host, endpoint.port);
     }
+    ++connection_;
+    lookedUp_ = endpoint.host.toStdString();
     wsAtomicTime.connectToHost(endpoint.host, endpoint.port);
 }
 
 void PrefsWindow::Disconnect() {
+    ++connection_;
     const QSignalBlocker quiet(wsAtomicTime);
     wsAtomicTime.abort();
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "modules/atomic_time_page.h"
+#include "posix/name_lookup.h"
 #include "qt/form_instance.h"
 
 namespace tikora {
@@ -72,6 +73,8 @@ class PrefsWindow : public QWidget, private AtomicTimeControls {
   private:
     QTimer& TimerOf(PrefsTimer timer);
     void Unload();
+    // Qt's socket says "host not found" for every failed lookup: ask the system why.
+    void FindWhyLookupFailed();
 
     void ShowTime(DisplayId display, const std::string& text) override;
     void ShowStatus(const std::string& text) override;
@@ -83,6 +86,9 @@ class PrefsWindow : public QWidget, private AtomicTimeControls {
     bool Ask(const std::string& question) override;
 
     QWidget atomicPage_;
+    // Counts connections, so that a late verdict on an earlier one's name is dropped.
+    unsigned connection_ = 0;
+    std::string lookedUp_;
     AtomicTimePage page_{*this};
 };
 
@@ -96,6 +102,11 @@ struct DaytimeEndpoint {
 };
 using DaytimeRoute = std::function<DaytimeEndpoint(const QString& host, std::uint16_t port)>;
 void SetDaytimeRouteForTesting(DaytimeRoute route);
+
+// Says why a host name gave no address (WhyLookupFails); it runs on a worker thread. Tests put a
+// fake resolver in its place; an empty function restores the system's.
+using NameCheck = std::function<LookupVerdict(const std::string& host)>;
+void SetNameCheckForTesting(NameCheck check);
 
 // Lets tests answer the question asked before a large change of the clock: the hook receives the
 // question and returns the answer, in place of the modal box. An empty hook restores the box.

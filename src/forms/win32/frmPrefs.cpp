@@ -169,7 +169,7 @@ LRESULT PrefsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_CLOSE:
-            UnloadPrefs();  // the title bar's close button: the last step here
+            cmdOk_Click();  // the title bar's close button does the same
             return 0;
         default:
             break;
@@ -243,7 +243,9 @@ void PrefsWindow::cmdUpdate_Click() {
 }
 
 void PrefsWindow::cmdOk_Click() {
-    UnloadPrefs();  // the last step: the window's object goes with it
+    if (page_.MayClose()) {
+        UnloadPrefs();  // the last step: the window's object goes with it
+    }
 }
 
 void PrefsWindow::ShowTime(DisplayId display, const std::string& text) {

@@ -66,7 +66,54 @@ std::string ErrorWords(int error) {
     return words;
 }
 
+DaytimeSocket::LookupError& FakeLookupError() {
+    static DaytimeSocket::LookupError error;
+    return error;
+}
+
+// Connecting a datagram socket sends nothing: it only picks a route, here to documentation
+// addresses that no one answers.
+bool HasRouteOut() {
+    sockaddr_in v4{};
+    v4.sin_family = AF_INET;
+    v4.sin_port = htons(53);
+    inet_pton(AF_INET, "192.0.2.1", &v4.sin_addr);
+    sockaddr_in6 v6{};
+    v6.sin6_family = AF_INET6;
+    v6.sin6_port = htons(53);
+    inet_pton(AF_INET6, "2001:db8::1", &v6.sin6_addr);
+    const auto routes = [](int family, const void* address, int size) {
+        const SOCKET probe = socket(family, SOCK_DGRAM, 0);
+        const bool routed = probe != INVALID_SOCKET &&
+                            connect(probe, static_cast<const sockaddr*>(address), size) == 0;
+        if (probe != INVALID_SOCKET) {
+            closesocket(probe);
+        }
+        return routed;
+    };
+    return routes(AF_INET, &v4, sizeof v4) || routes(AF_INET6, &v6, sizeof v6);
+}
+
 }  // namespace
+
+LookupVerdict LookupVerdictOf(int error, bool routeOut) {
+    switch (error) {
+        case WSAHOST_NOT_FOUND:
+            return {QueryFailure::UnknownHost, {}};
+        case WSATRY_AGAIN:
+            return {routeOut ? QueryFailure::NameServerSilent : QueryFailure::NetworkUnreachable,
+                    {}};
+        case WSAENETDOWN:
+        case WSAENETUNREACH:
+            return {QueryFailure::NetworkUnreachable, {}};
+        default:
+            return {QueryFailure::LookupFailed, ErrorWords(error)};
+    }
+}
+
+void DaytimeSocket::SetLookupErrorForTesting(LookupError error) {
+    FakeLookupError() = std::move(error);
+}
 
 // One name lookup on its worker thread. The socket may give it up (Close, or a new Connect)
 // before it ends; the worker then frees its own result.
@@ -99,13 +146,17 @@ void DaytimeSocket::Connect(const std::string& host, std::uint16_t port) {
     lookup_ = lookup;
     const HWND window = window_;
     const unsigned serial = serial_;
-    std::thread([lookup, window, serial, host = Widen(host), service = std::to_wstring(port)] {
+    std::thread([lookup, window, serial, host, service = std::to_wstring(port),
+                 fake = FakeLookupError()] {
         ADDRINFOW hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
         hints.ai_protocol = IPPROTO_TCP;
         ADDRINFOW* result = nullptr;
-        const int error = GetAddrInfoW(host.c_str(), service.c_str(), &hints, &result);
+        int error = fake ? fake(host) : 0;
+        if (error == 0) {
+            error = GetAddrInfoW(Widen(host).c_str(), service.c_str(), &hints, &result);
+        }
         const std::lock_guard<std::mutex> lock(lookup->mutex);
         if (lookup->abandoned) {
             if (result != nullptr) {
@@ -183,9 +234,10 @@ void DaytimeSocket::Resolved() {
     }
     lookup_.reset();
     if (error != 0 || addresses_ == nullptr) {
-        // Whatever went wrong with the name, as Qt's socket has it: the host was not found.
         Close();
-        events_.error(QueryFailure::UnknownHost, {});
+        const LookupVerdict verdict = LookupVerdictOf(error != 0 ? error : WSAHOST_NOT_FOUND,
+                                                      error == WSATRY_AGAIN && HasRouteOut());
+        events_.error(verdict.failure, verdict.detail);
         return;
     }
     next_ = addresses_;

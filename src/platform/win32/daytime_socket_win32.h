@@ -26,11 +26,21 @@ struct DaytimeSocketEvents {
     std::function<void(QueryFailure failure, const std::string& detail)> error;
 };
 
+// The verdict on a failed name lookup's `error` (a WSA code); `routeOut` says whether the machine
+// has a route to the outside, which tells a name server that did not answer from a network that
+// is not there.
+LookupVerdict LookupVerdictOf(int error, bool routeOut);
+
 // wsAtomicTime on Windows: a TCP client over Winsock. The host name is resolved on a worker
 // thread, so that a slow name server never holds up the window; the connection is a non-blocking
 // socket whose events (WSAAsyncSelect) go to a hidden message-only window of its own.
 class DaytimeSocket {
   public:
+    // Tests give the error a name lookup ends with (a WSA code), in place of asking the system;
+    // zero, or an empty function, asks the system.
+    using LookupError = std::function<int(const std::string& host)>;
+    static void SetLookupErrorForTesting(LookupError error);
+
     // The most a single arrival hands over: a Daytime line is far shorter.
     static constexpr int kPieceBytes = 1024;
 
