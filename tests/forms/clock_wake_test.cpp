@@ -9,15 +9,6 @@
 namespace tikora::testing {
 namespace {
 
-class FakeClockWake final : public ClockWake {
-  public:
-    std::function<void()> wake;
-    int armed = -1;  // milliseconds, -1 for none
-    void Listen(std::function<void()> listener) override { wake = std::move(listener); }
-    void Arm(std::chrono::milliseconds delay) override { armed = static_cast<int>(delay.count()); }
-    void Disarm() override { armed = -1; }
-};
-
 class Waking : public FormTest {
   protected:
     static Services With(ClockWake* wake) {

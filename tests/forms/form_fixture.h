@@ -33,6 +33,16 @@ class FixedZone final : public TimeZoneSource {
     TimeZoneReading Read() const override { return reading; }
 };
 
+// The clock's wake, woken by the test.
+class FakeClockWake final : public ClockWake {
+  public:
+    std::function<void()> wake;
+    int armed = -1;  // milliseconds, -1 for none
+    void Listen(std::function<void()> listener) override { wake = std::move(listener); }
+    void Arm(std::chrono::milliseconds delay) override { armed = static_cast<int>(delay.count()); }
+    void Disarm() override { armed = -1; }
+};
+
 struct ShownError {
     std::string title;
     std::string message;

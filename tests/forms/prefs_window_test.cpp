@@ -5,7 +5,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <cerrno>
 
 #include "atomic/time_servers.h"
 #include "core/fake_zone.h"
@@ -200,25 +199,20 @@ TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
 
 // Where the system says the name does not exist, and only there, there is no such server.
 TEST_F(PrefsWindowTest, AFailedLookupSaysWhatFailed) {
-    const std::string host(kTimeServers[0].host);
+    const std::string lookUp = "Could not look up " + std::string(kTimeServers[0].host) + ": ";
     const struct {
-        int error, systemError;
+        int error;
         bool routeOut;
         std::string status;
     } cases[] = {
-        {EAI_NONAME, 0, true, "There is no server called " + host + "."},
-        {EAI_AGAIN, 0, true, "Could not look up " + host + ": the name server did not answer."},
-        {EAI_AGAIN, 0, false, "Could not look up " + host + ": the network is unreachable."},
-        {EAI_SYSTEM, ENETUNREACH, true,
-         "Could not look up " + host + ": the network is unreachable."},
-        {EAI_FAIL, 0, true,
-         "Could not look up " + host + ": Non-recoverable failure in name resolution."},
+        {EAI_NONAME, true, "There is no server called time-a-g.nist.gov."},
+        {EAI_AGAIN, true, lookUp + "the name server did not answer."},
+        {EAI_AGAIN, false, lookUp + "the network is unreachable."},
+        {EAI_FAIL, true, lookUp + "Non-recoverable failure in name resolution."},
     };
     for (const auto& c : cases) {
-        SetNameCheckForTesting([&](const std::string& name) {
-            EXPECT_EQ(name, "127.0.0.1");  // the name the socket was given
-            return LookupVerdictOf(c.error, c.systemError, c.routeOut);
-        });
+        SetNameCheckForTesting(
+            [&](const std::string&) { return LookupVerdictOf(c.error, 0, c.routeOut); });
         Prefs().cmdGetAtomic.click();
         Prefs().wsAtomicTime_Error(QAbstractSocket::HostNotFoundError);
         EXPECT_TRUE(QTest::qWaitFor([&] { return Status() == c.status; }, kWaitMs)) << Status();
@@ -244,37 +238,28 @@ TEST_F(PrefsWindowTest, ALateLineIsShownButDoesNotSetTheClock) {
     EXPECT_TRUE(clock_.sets.empty());
 }
 
-// An answer of another date says so, and sets the date with the time once the user agrees.
-TEST_F(PrefsWindowTest, AnAnswerOfAnotherDateSaysSoAndSetsTheDate) {
+// The local display follows a change of the computer's clock as soon as the clock's wake hears of
+// it; an answer of another date says so and sets the date with the time once the user agrees.
+TEST_F(PrefsWindowTest, TheLocalDisplayFollowsTheClockAndAnAnswerOfAnotherDateSetsTheDate) {
+    FakeClockWake clockWake;
+    Services services = Platform();
+    services.clockWake = &clockWake;
+    const ScopedServices withWake(services);
+    ClockTimer tmrClock;  // frmMain's, which listens to the wake
+    tmrClock.OnTimer([] {});
+    Prefs();
     clock_.now.utc = kTrue;
+    clockWake.wake();
+    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("13:34:56"));
+
     Answer(QByteArray(kNist).replace(1, 14, "88044 99-12-07"));
     EXPECT_EQ(Status(), std::string(kTimeServers[0].host) + " answered, dated 2099-12-07.");
     Prefs().cmdSyncTime.click();
     confirm_ = true;
     Prefs().cmdUpdate.click();
     ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_NE(questions_[0].find(", to 2099-12-07. Set it?"), std::string::npos) << questions_[0];
+    EXPECT_TRUE(questions_[0].ends_with(", to 2099-12-07. Set it?")) << questions_[0];
     EXPECT_EQ(clock_.sets, std::vector<UtcTime>{sys_days{2099y / 12 / 7} + 12h + 34min + 56s});
-}
-
-// Someone else sets the computer's clock: the clock's wake tells the window at once.
-TEST_F(PrefsWindowTest, TheLocalDisplayFollowsAChangeOfTheComputersClock) {
-    struct OneListenerWake final : ClockWake {
-        std::function<void()> wake;
-        void Listen(std::function<void()> listener) override { wake = std::move(listener); }
-        void Arm(std::chrono::milliseconds) override {}
-        void Disarm() override {}
-    } clockWake;
-    Services services = Platform();
-    services.clockWake = &clockWake;
-    const ScopedServices withWake(services);
-    ClockTimer tmrClock;  // frmMain's, which listens to the wake
-    tmrClock.OnTimer([] {});
-    clock_.now.utc = kTrue;
-    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("13:34:56"));
-    clock_.now.utc += 1h + 2min;
-    clockWake.wake();
-    EXPECT_EQ(Prefs().lblLocalTime2.text(), QStringLiteral("14:36:56"));
 }
 
 // A clock 9 min 59.7 s slow; the line arrives at the second it names. Sync 312.7 ms later, Update

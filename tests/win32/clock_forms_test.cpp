@@ -18,6 +18,7 @@
 #include "modules/modSkins.h"
 #include "platform/services.h"
 #include "shared/modDefs.h"
+#include "support/design_texts.h"
 #include "win32/frmAbout.h"
 #include "win32/frmChangeSkin.h"
 #include "win32/frmMain.h"
@@ -160,82 +161,44 @@ TEST_F(ClockForms, TheMenuHasTheDesignsItemsInOrderWithInternetTimeChecked) {
     EXPECT_TRUE(frmMenu->BeatChecked()) << "checked at design time";
 }
 
-// Every text a window shows: its controls' and its tabs'.
-std::vector<std::string> TextsOf(HWND window) {
-    std::vector<std::string> texts;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) {
-            auto& found = *reinterpret_cast<std::vector<std::string>*>(list);
-            found.push_back(TextOf(child));
-            for (int i = 0; i < TabCtrl_GetItemCount(child); ++i) {
-                wchar_t text[64] = L"";
-                TCITEMW tab{TCIF_TEXT, 0, 0, text, 64, 0, 0};
-                TabCtrl_GetItem(child, i, &tab);
-                found.push_back(Narrow(text));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
 TEST_F(ClockForms, EveryWindowHasTheDesignsCaptionTextsAndClientSize) {
     AddTaskbar();
     Start();
-    const struct {
-        HWND window;
-        const char* caption;
-        int widthTwips, heightTwips;  // 0: set by docking, not by the design
-        std::vector<std::string> texts;
-    } windows[] = {
-        {frmMain->Handle(), ":: Tikora ::", 0, 0, {}},
-        {frmMenu->Handle(), ":: Tikora [ Menu ] ::", 2700, 30, {}},
-        {frmPrefs->Handle(),
-         ":: Tikora [ Preferences ] ::",
-         6030,
-         3585,
-         {":: Atomic Time ::", "::[Server]::", "Get Atomic Time", "[Local Time]:",
-          "[Atomic Time]:", "Update Local Time", "Syncronise Time", "&OK"}},
-        {frmChangeSkin->Handle(),
-         ":: Tikora [ Change Skin ] ::",
-         4665,
-         3705,
-         {"&Change", "C&ancel"}},
-        {frmAbout->Handle(),
-         ":: Tikora [ About ] ::",
-         4245,
-         1620,
-         {"Tikora 1.0", "Release Date: April 27, 2001 (Friday)", "&Ok"}},
-    };
-    for (const auto& w : windows) {
-        EXPECT_EQ(TextOf(w.window), w.caption);
+    const HWND windows[] = {frmMain->Handle(), frmMenu->Handle(), frmPrefs->Handle(),
+                            frmChangeSkin->Handle(), frmAbout->Handle()};
+    for (std::size_t i = 0; i < std::size(windows); ++i) {
+        const testing::DesignWindow& design = testing::kDesignWindows[i];
+        EXPECT_EQ(TextOf(windows[i]), design.caption);
         RECT client{};
-        GetClientRect(w.window, &client);
-        if (w.widthTwips > 0) {
-            EXPECT_EQ(client.right, TwipsToPixelsX(w.widthTwips)) << w.caption;
-            EXPECT_EQ(client.bottom, TwipsToPixelsY(w.heightTwips)) << w.caption;
+        GetClientRect(windows[i], &client);
+        if (design.widthTwips > 0) {
+            EXPECT_EQ(client.right, TwipsToPixelsX(design.widthTwips)) << design.caption;
+            EXPECT_EQ(client.bottom, TwipsToPixelsY(design.heightTwips)) << design.caption;
         }
-        const std::vector<std::string> shown = TextsOf(w.window);
-        for (const std::string& text : w.texts) {
-            EXPECT_NE(std::find(shown.begin(), shown.end(), text), shown.end())
-                << w.caption << ": " << text;
+        std::vector<std::string> shown;
+        EnumChildWindows(
+            windows[i],
+            [](HWND child, LPARAM list) {
+                wchar_t tab[64] = L"";
+                TCITEMW item{TCIF_TEXT, 0, 0, tab, 64, 0, 0};
+                TabCtrl_GetItem(child, 0, &item);
+                reinterpret_cast<std::vector<std::string>*>(list)->push_back(TextOf(child));
+                reinterpret_cast<std::vector<std::string>*>(list)->push_back(Narrow(tab));
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&shown));
+        for (const std::string& text : design.texts) {
+            EXPECT_NE(std::find(shown.begin(), shown.end(), text), shown.end()) << text;
         }
     }
-    const char* const servers[] = {"0: NIST [Gaithersburg, Maryland]",
-                                   "1: NIST [Boulder, Colorado]",
-                                   "2: University of Colorado [Boulder, Colorado]",
-                                   "3: NCAR [Boulder, Colorado]",
-                                   "4: Microsoft [Redmond, Washington]",
-                                   "5: Datum [San Jose, California]",
-                                   "6: Abovnet [Virginia]",
-                                   "7: Abovnet [New York City]"};
-    ASSERT_EQ(SendMessageW(frmPrefs->cmbServerList, CB_GETCOUNT, 0, 0), 8);
-    for (int i = 0; i < 8; ++i) {
+    std::vector<std::string> servers(testing::kServerItems.size());
+    for (std::size_t i = 0; i < servers.size(); ++i) {
         wchar_t item[64] = L"";
         SendMessageW(frmPrefs->cmbServerList, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-        EXPECT_EQ(Narrow(item), servers[i]);
+        servers[i] = Narrow(item);
     }
+    EXPECT_EQ(servers, testing::kServerItems);
+    EXPECT_EQ(SendMessageW(frmPrefs->cmbServerList, CB_GETCOUNT, 0, 0), 8);
     UnloadPrefs();
     UnloadChangeSkin();
     UnloadAbout();
