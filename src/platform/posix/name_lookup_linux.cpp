@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <arpa/inet.h>
 #include <netdb.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,24 +14,26 @@ namespace {
 // Connecting a datagram socket sends nothing: it only picks a route, here to documentation
 // addresses that no one answers.
 bool HasRouteOut() {
-    sockaddr_in v4{};
-    v4.sin_family = AF_INET;
-    v4.sin_port = htons(53);
-    inet_pton(AF_INET, "192.0.2.1", &v4.sin_addr);
-    sockaddr_in6 v6{};
-    v6.sin6_family = AF_INET6;
-    v6.sin6_port = htons(53);
-    inet_pton(AF_INET6, "2001:db8::1", &v6.sin6_addr);
-    const auto routes = [](int family, const void* address, socklen_t size) {
-        const int probe = socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    for (const char* documentation : {"192.0.2.1", "2001:db8::1"}) {
+        addrinfo hints{};
+        hints.ai_flags = AI_NUMERICHOST;
+        hints.ai_socktype = SOCK_DGRAM;
+        addrinfo* address = nullptr;
+        if (getaddrinfo(documentation, "53", &hints, &address) != 0) {
+            continue;
+        }
+        const int probe = socket(address->ai_family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         const bool routed =
-            probe >= 0 && connect(probe, static_cast<const sockaddr*>(address), size) == 0;
+            probe >= 0 && connect(probe, address->ai_addr, address->ai_addrlen) == 0;
         if (probe >= 0) {
             close(probe);
         }
-        return routed;
-    };
-    return routes(AF_INET, &v4, sizeof v4) || routes(AF_INET6, &v6, sizeof v6);
+        freeaddrinfo(address);
+        if (routed) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
