@@ -122,6 +122,7 @@ TEST_F(PrefsWindowTest, OpensWithEightServersARunningLocalClockAndReopensAfresh)
 // Each query follows an answer; it ends and says why naming the host, while the atomic display
 // runs on from that answer.
 TEST_F(PrefsWindowTest, QueriesEndAndSayWhy) {
+    clock_.now.utc = kTrue;
     const std::string host(kTimeServers[0].host);
     const struct {
         const char* name;
