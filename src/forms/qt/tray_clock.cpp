@@ -54,10 +54,24 @@ void SetParent(ClockWindow& clock, WindowHandle parent) {
 }
 
 // The size of the window the clock asks for or floats in: its content with a little room, at
-// the given height when a tray says what height its icons have.
+// the given height when a tray says what height its icons have (in the screen's pixels).
 TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
     const TextExtent content = ContentSize(clock);
-    return TrayRequestSize(content.width, content.height, trayIconHeight);
+    const int height = static_cast<int>(trayIconHeight / clock.devicePixelRatioF());
+    return TrayRequestSize(content.width, content.height, height);
+}
+
+// The window's place and size in the screen's pixels, as the X server has them.
+WindowRect ScreenRect(ClockWindow& clock) {
+    WindowRect rect;
+    if (Platform().windows == nullptr || !Platform().windows->GetWindowRect(clock.winId(), rect)) {
+        const double ratio = clock.devicePixelRatioF();
+        const QRect logical = clock.geometry();
+        const auto device = [ratio](int pixels) { return static_cast<int>(pixels * ratio); };
+        rect = {device(logical.left()), device(logical.top()),
+                device(logical.left() + logical.width()), device(logical.top() + logical.height())};
+    }
+    return rect;
 }
 
 // Gives the clock its window for a new host, hidden, with these flags. A window that a tray, a
@@ -67,6 +81,8 @@ TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
 // A window that none has held is kept.
 void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
     clock.hide();
+    clock.setMinimumSize(0, 0);  // a floating clock's fixed size no longer holds
+    clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.winId();
     QWindow* window = clock.windowHandle();
     if (held) {
@@ -86,9 +102,9 @@ WindowRect RectOf(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-// Follows the clock window from host to host when there is no taskbar clock to stay in: into a
-// system tray that gives it the room it needs, out of it again into a floating window when the
-// tray's slot is too small or the tray goes, and into a taskbar clock or a tray that appears.
+// Follows the clock window from host to host when there is no taskbar clock to stay in: into the
+// slot a system tray gives it, whatever its size (the face fits itself to it), out of it into a
+// floating window only when the tray goes, and into a taskbar clock or a tray that appears.
 class ClockPlacer final : public QObject {
   public:
     explicit ClockPlacer(ClockWindow& clock);
@@ -114,6 +130,7 @@ class ClockPlacer final : public QObject {
     void OfferToTray();
     void JudgeSlot();
     void Float(FloatReason reason);
+    void ReportDocked();
     void FitFloat();
     void MoveFloat(std::optional<Point> at);
     void OnHostChange(HostChange change);
@@ -131,13 +148,12 @@ class ClockPlacer final : public QObject {
 
     ClockWindow& clock_;
     State state_ = State::Unplaced;
-    TraySize needs_;  // the drawing's size when the clock was last placed
+    TraySize needs_;  // the one-line face's size when the clock was last placed
     bool needsCheckQueued_ = false;
     WindowHandle offeredTo_ = 0;  // the tray asked last
     WindowHandle ignoredBy_ = 0;  // a tray that did not take the clock in
     WindowHandle gaveOwner_ = 0;  // the tray that held the clock last, and the slot it gave
     TraySize gave_;
-    std::optional<WindowRect> traySlot_;
     std::string floatWhere_;
     QTimer settle_;
     QTimer answer_;
@@ -223,7 +239,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     answer_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, {clock_.width(), clock_.height()}));
+    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_), {}));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -263,10 +279,16 @@ HostFacts ClockPlacer::FactsNow(bool hostLost) const {
 void ClockPlacer::Place(bool hostLost) {
     needs_ = NeededSize(clock_);
     const HostChoice choice = ChooseHost(FactsNow(hostLost));
-    if (choice.host == ClockHost::SystemTray) {
-        OfferToTray();
-    } else {
-        Float(choice.reason);
+    switch (choice.host) {
+        case ClockHost::TraySlotWide:
+        case ClockHost::TraySlotCompact:
+            OfferToTray();
+            break;
+        case ClockHost::TaskbarClock:        // found by the start-up and by OnNewWindows
+        case ClockHost::StatusNotifierItem:  // no such host on X11
+        case ClockHost::Floating:
+            Float(choice.reason);
+            break;
     }
 }
 
@@ -308,21 +330,17 @@ void ClockPlacer::JudgeSlot() {
     }
     gaveOwner_ = offeredTo_;
     gave_ = {clock_.width(), clock_.height()};
-    if (SlotFits(gave_, needs_)) {
-        Report(DockedReport(ClockHost::SystemTray, gave_));
-        return;
-    }
-    WindowRect slot;
-    if (Platform().windows && Platform().windows->GetWindowRect(clock_.winId(), slot)) {
-        // The X server's pixels; the window's position is set in Qt's.
-        const double ratio = clock_.devicePixelRatioF();
-        const auto logical = [ratio](std::int32_t pixels) {
-            return static_cast<std::int32_t>(std::lround(pixels / ratio));
-        };
-        traySlot_ = WindowRect{logical(slot.left), logical(slot.top), logical(slot.right),
-                               logical(slot.bottom)};
-    }
-    Float(FloatReason::TrayTooSmall);
+    ReportDocked();
+}
+
+// The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
+// new, only a slot of another size.
+void ClockPlacer::ReportDocked() {
+    const ClockHost host =
+        SlotFits(gave_, needs_) ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact;
+    const double ratio = clock_.devicePixelRatioF();
+    const auto device = [ratio](int pixels) { return static_cast<int>(std::ceil(pixels * ratio)); };
+    Report(DockedReport(host, ScreenRect(clock_), {device(needs_.width), device(needs_.height)}));
 }
 
 void ClockPlacer::Float(FloatReason reason) {
@@ -342,15 +360,15 @@ void ClockPlacer::Float(FloatReason reason) {
     MoveFloat(StoredFloatPosition(store));
     clock_.show();
     WatchOwnWindow();
-    Report(FloatingReport({clock_.x(), clock_.y(), floatWhere_}, reason, gave_, needs_));
+    Report(FloatingReport(ScreenRect(clock_), floatWhere_, reason));
     WatchForNewWindows(true);
 }
 
-// At the skin's own size, like a tray icon with its room round it.
+// At the skin's own size, like a tray icon with its room round it; of a fixed size, which a
+// tiling window manager takes as a window to float, not to tile.
 void ClockPlacer::FitFloat() {
     const TraySize size = WindowSizeFor(clock_, 0);
-    clock_.setMinimumSize(0, 0);
-    clock_.resize(size.width, size.height);
+    clock_.setFixedSize(size.width, size.height);
     FitToWindow(clock_);
 }
 
@@ -362,7 +380,17 @@ void ClockPlacer::MoveFloat(std::optional<Point> at) {
     FloatFacts facts;
     facts.screen = RectOf(screen->geometry());
     facts.workArea = RectOf(screen->availableGeometry());
-    facts.traySlot = traySlot_;
+    if (Platform().windows) {
+        // The X server's pixels; the window's position is set in Qt's.
+        const double ratio = clock_.devicePixelRatioF();
+        const auto logical = [ratio](std::int32_t pixels) {
+            return static_cast<std::int32_t>(std::lround(pixels / ratio));
+        };
+        for (const WindowRect& panel : Platform().windows->Panels()) {
+            facts.panels.push_back({logical(panel.left), logical(panel.top), logical(panel.right),
+                                    logical(panel.bottom)});
+        }
+    }
     facts.stored = at;
     facts.size = {clock_.width(), clock_.height()};
     const FloatSpot spot = PlaceFloating(facts);
@@ -428,7 +456,7 @@ void ClockPlacer::OnNeedsChanged() {
         gaveOwner_ = 0;
         OfferToTray();
     } else if (state_ == State::Floating) {
-        if (ChooseHost(FactsNow(false)).host == ClockHost::SystemTray) {
+        if (ChooseHost(FactsNow(false)).host != ClockHost::Floating) {
             OfferToTray();
         } else {
             FitFloat();
@@ -457,7 +485,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
                 return true;
             }
             dragging_ = true;
-            clock_.move(startedAt_ + (at - pressedAt_));
+            if (state_ == State::Floating) {
+                clock_.move(startedAt_ + (at - pressedAt_));
+            }
             return true;
         case QEvent::MouseButtonRelease: {
             if (event.button() != Qt::LeftButton) {
@@ -466,6 +496,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
             pressed_ = false;
             if (!std::exchange(dragging_, false)) {
                 return false;  // a click: the clock opens its menu
+            }
+            if (state_ != State::Floating) {
+                return true;  // a drag in a host that holds the clock in place: no menu
             }
             MoveFloat(Point{clock_.x(), clock_.y()});
             // Kept at once: the place is the user's, and a session's end may never reach Exit.
@@ -515,7 +548,7 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            return state_ == State::Floating && Drag(*static_cast<QMouseEvent*>(event));
+            return Drag(*static_cast<QMouseEvent*>(event));
         default:
             break;
     }
