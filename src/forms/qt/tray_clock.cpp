@@ -61,10 +61,18 @@ TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
     return TrayRequestSize(content.width, content.height, height);
 }
 
+// The clock's native window as it is now: Qt may make it anew when it shows it, and the widget's
+// own winId() goes on naming the old one.
+WindowHandle NativeWindow(ClockWindow& clock) {
+    clock.winId();
+    return clock.windowHandle()->winId();
+}
+
 // The window's place and size in the screen's pixels, as the X server has them.
 WindowRect ScreenRect(ClockWindow& clock) {
     WindowRect rect;
-    if (Platform().windows == nullptr || !Platform().windows->GetWindowRect(clock.winId(), rect)) {
+    if (Platform().windows == nullptr ||
+        !Platform().windows->GetWindowRect(NativeWindow(clock), rect)) {
         const double ratio = clock.devicePixelRatioF();
         const QRect logical = clock.geometry();
         const auto device = [ratio](int pixels) { return static_cast<int>(pixels * ratio); };
@@ -78,20 +86,19 @@ WindowRect ScreenRect(ClockWindow& clock) {
 // window manager or a taskbar has held is never used again: the host lets go of it in its own
 // time and could still move it (into the root window, say) after the clock had gone elsewhere,
 // where every host lets go of a destroyed window at once. It may be gone already, with its host.
-// A window that none has held is kept.
-void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
+// The start-up's window goes too: made with other flags, Qt would make it anew when it is first
+// shown, behind the back of the watch on it and of the hints set on it.
+void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags) {
     clock.hide();
     clock.setMinimumSize(0, 0);  // a floating clock's fixed size no longer holds
     clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.winId();
     QWindow* window = clock.windowHandle();
-    if (held) {
-        QWindow* host = window->parent();
-        window->destroy();
-        window->setParent(nullptr);
-        if (host != nullptr && host->type() == Qt::ForeignWindow) {
-            delete host;
-        }
+    QWindow* host = window->parent();
+    window->destroy();
+    window->setParent(nullptr);
+    if (host != nullptr && host->type() == Qt::ForeignWindow) {
+        delete host;
     }
     clock.overrideWindowFlags(flags);
     window->setFlags(flags);
@@ -158,6 +165,7 @@ class ClockPlacer final : public QObject {
     QTimer settle_;
     QTimer answer_;
     std::string lastReport_;
+    bool reportWhenShown_ = false;
     bool pressed_ = false;
     bool dragging_ = false;
     QPoint pressedAt_;
@@ -210,7 +218,7 @@ void ClockPlacer::Report(const std::string& line) {
 
 void ClockPlacer::WatchOwnWindow() {
     if (Platform().windows) {
-        Platform().windows->WatchHost(clock_.winId(), [](HostChange change) {
+        Platform().windows->WatchHost(NativeWindow(clock_), [](HostChange change) {
             if (ClockPlacer* placer = Current()) {
                 placer->OnHostChange(change);
             }
@@ -295,12 +303,11 @@ void ClockPlacer::Place(bool hostLost) {
 void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
-    const bool held = state_ != State::Unplaced;
     state_ = State::Offered;
     offeredTo_ = host.owner;
     WatchForNewWindows(false);
     // As for any tray icon: no window manager may frame the window before a tray takes it.
-    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint, held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint);
     const TraySize size = WindowSizeFor(clock_, host.iconHeight);
     // The size asked for goes in WM_NORMAL_HINTS as the base size, which Qt writes only beside
     // a size increment. No minimum: Qt would hold the window to it whatever the tray gives.
@@ -330,7 +337,12 @@ void ClockPlacer::JudgeSlot() {
     }
     gaveOwner_ = offeredTo_;
     gave_ = {clock_.width(), clock_.height()};
-    ReportDocked();
+    // A panel that hides (or has not laid out its tray yet) shows the slot later, maybe of
+    // another size: said once it is seen.
+    reportWhenShown_ = !clock_.windowHandle()->isExposed();
+    if (!reportWhenShown_) {
+        ReportDocked();
+    }
 }
 
 // The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
@@ -346,12 +358,9 @@ void ClockPlacer::ReportDocked() {
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
-    const bool held = state_ != State::Unplaced;
     state_ = State::Floating;
-    NewHostWindow(clock_,
-                  Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
-                      Qt::WindowDoesNotAcceptFocus,
-                  held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
+                              Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
         Platform().windows->SetFloatingHints(clock_.winId());
     }
@@ -434,7 +443,7 @@ void ClockPlacer::OnNewWindows() {
     }
     FindTrayClock();
     if (DockState.TrayClockHwnd != 0) {
-        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, true);
+        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
         clock_.setMinimumSize(0, 0);
         DockToTrayClock();
         clock_.show();
@@ -533,6 +542,9 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::Paint:
+            if (std::exchange(reportWhenShown_, false) && state_ == State::InTray) {
+                settle_.start();
+            }
             // A new skin or the other mode may need another size: seen when it is first drawn.
             if (!needsCheckQueued_ && state_ != State::TaskbarClock && state_ != State::Unplaced) {
                 const TraySize now = NeededSize(clock_);
