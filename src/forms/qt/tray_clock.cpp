@@ -534,6 +534,12 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::Resize:
+            if (state_ == State::Floating && clock_.isVisible()) {
+                // A window manager's own size (i3 floats nothing smaller than 75 x 50): the face
+                // goes in its middle, and the window back onto the screen.
+                FitToWindow(clock_);
+                MoveFloat(Point{clock_.x(), clock_.y()});
+            }
             if (state_ == State::Offered || state_ == State::InTray) {
                 FitToWindow(clock_);  // the tray's slot
                 if (state_ == State::InTray) {
