@@ -84,7 +84,7 @@ FloatSpot PlaceFloating(const FloatFacts& facts);
 
 // The one line that tells the user where the clock went, in screen pixels, and why.
 std::string FloatingReport(const WindowRect& where, const std::string& how, FloatReason reason);
-std::string DockedReport(ClockHost host, const WindowRect& where, TraySize needs);
+std::string DockedReport(ClockHost host, const WindowRect& where);
 
 // The floating clock's position among the settings, beside the design's values.
 inline constexpr char kFloatLeftName[] = "FloatLeft";

@@ -17,6 +17,7 @@
 #include "dock/dock_layout.h"
 #include "dock/placement.h"
 #include "modules/clock_face.h"
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
@@ -166,6 +167,7 @@ class ClockPlacer final : public QObject {
     QTimer answer_;
     std::string lastReport_;
     bool reportWhenShown_ = false;
+    FacePainter facePainter_;  // tells which face the slot gets
     bool pressed_ = false;
     bool dragging_ = false;
     QPoint pressedAt_;
@@ -247,7 +249,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     answer_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_), {}));
+    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_)));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -348,11 +350,11 @@ void ClockPlacer::JudgeSlot() {
 // The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
 // new, only a slot of another size.
 void ClockPlacer::ReportDocked() {
-    const ClockHost host =
-        SlotFits(gave_, needs_) ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact;
-    const double ratio = clock_.devicePixelRatioF();
-    const auto device = [ratio](int pixels) { return static_cast<int>(std::ceil(pixels * ratio)); };
-    Report(DockedReport(host, ScreenRect(clock_), {device(needs_.width), device(needs_.height)}));
+    const WindowRect where = ScreenRect(clock_);
+    const FaceSlot slot{where.right - where.left, where.bottom - where.top,
+                        clock_.devicePixelRatioF()};
+    const bool oneLine = facePainter_.KindFor(LookOf(clock_), slot) == FaceKind::OneLine;
+    Report(DockedReport(oneLine ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact, where));
 }
 
 void ClockPlacer::Float(FloatReason reason) {
