@@ -95,7 +95,7 @@ struct Desktop {
     const char* command;          // the panel, or "" for none
     const char* panelClass = "";  // part of the WM_CLASS of the panel's window that holds the tray
     int scale = 1;                // QT_SCALE_FACTOR of the clock; the panel is sized to match
-    const char* windowManager = "openbox";
+    const char* windowManager = "openbox";  // its command line
     bool autohide = false;  // the panel hides at the bottom edge until the pointer comes
     bool restart = false;   // the panel is ended and started again
 };
@@ -346,18 +346,14 @@ class Panels : public ::testing::TestWithParam<Desktop> {
 
 // In every panel's tray the clock docks in the slot it is given and draws there what the preview
 // draws for a slot of that size; every other place on the panel takes its own clicks. It hides and
-// shows with a panel that hides, and comes back into the tray of a panel that restarts. One line
-// says where it went, and only one.
+// shows with a panel that hides, and comes back into the tray of a panel that restarts. Without a
+// tray it floats. One line says where it went, and only one.
 TEST_P(Panels, DocksInTheTraysSlotAndLeavesThePanelItsClicks) {
     const Desktop desktop = GetParam();
-    for (const char* program : {desktop.program, desktop.windowManager}) {
-        if (!Installed(program)) {
-            GTEST_SKIP() << program << " is not installed (scripts/install-deps)";
-        }
+    if (!Installed(desktop.program)) {
+        GTEST_SKIP() << desktop.program << " is not installed (scripts/install-deps)";
     }
-    const std::string windowManager = desktop.windowManager;
-    StartWindowManager(windowManager == "i3" ? "i3 -c " TIKORA_PANEL_CONFIGS "/i3.config"
-                                             : windowManager);
+    StartWindowManager(desktop.windowManager);
     std::unique_ptr<ChildProcess> panel;
     if (*desktop.command != '\0') {
         panel = StartPanel(desktop);
@@ -366,6 +362,16 @@ TEST_P(Panels, DocksInTheTraysSlotAndLeavesThePanelItsClicks) {
         ASSERT_TRUE(WaitFor([&] { return TrayOwner() != XCB_WINDOW_NONE; })) << "no tray";
     }
     StartClock(desktop.scale);
+    if (*desktop.panelClass == '\0') {
+        // No tray: a small window in the work area (the screen, where i3 names none).
+        ASSERT_TRUE(WaitForReport("at the bottom right of the work area")) << ClockLog();
+        ASSERT_TRUE(ShowsPicture(desktop.name)) << ClockLog();
+        const QRect where = Geometry(Clock()).value_or(QRect());
+        EXPECT_TRUE((WorkArea().isEmpty() ? kScreen : WorkArea()).contains(where));
+        EXPECT_LT(where.width() * where.height(), 100 * 60);
+        EXPECT_EQ(Lines(ClockLog()), 1) << ClockLog();
+        return;
+    }
     // A hiding panel shows itself, and the clock with it, when the pointer meets the edge.
     const std::string edge = "xdotool mousemove 300 " + std::to_string(kScreen.height() - 1);
     ASSERT_TRUE(!desktop.autohide || Shell(edge));
@@ -434,7 +440,9 @@ INSTANTIATE_TEST_SUITE_P(
                 ">$HOME/.config/lxpanel/hiding/panels/panel && exec lxpanel --profile hiding'",
                 "lxpanel", 1, kOpenbox, true},
         // i3 starts its bar itself.
-        Desktop{"i3bar", "i3bar", "", "i3bar", 1, "i3"},
+        Desktop{"i3bar", "i3bar", "", "i3bar", 1, "i3 -c " TIKORA_PANEL_CONFIGS "/i3.config"},
+        // i3 alone floats a small utility window; it never tiles it nor makes a bar of it.
+        Desktop{"i3_alone", "i3", "", "", 1, "i3 -c " TIKORA_PANEL_CONFIGS "/i3-no-bar.config"},
         Desktop{"trayer", "trayer", "trayer --edge bottom --height 24 --widthtype request",
                 "trayer", 1, kOpenbox, false, true},
         Desktop{"trayer_2x", "trayer", "trayer --edge bottom --height 48 --widthtype request",
@@ -450,7 +458,6 @@ TEST_F(Panels, WithNoPanelFloatsKeepsItsPlaceAndChoicesThroughSigterm) {
     StartClock();
     ASSERT_TRUE(WaitForReport("at the bottom right of the work area")) << ClockLog();
     ASSERT_TRUE(ShowsPicture("no-panel")) << ClockLog();
-    EXPECT_TRUE(WorkArea().contains(Geometry(Clock()).value_or(QRect())));
     EXPECT_EQ(Lines(ClockLog()), 1) << ClockLog();
     EXPECT_TRUE(Shell("timeout -k 2 30 " + Env(TIKORA_BINARY, "second.log")));
     EXPECT_EQ(ReadFile(home_ / "second.log"),
@@ -482,24 +489,6 @@ TEST_F(Panels, WithNoPanelFloatsKeepsItsPlaceAndChoicesThroughSigterm) {
     EXPECT_TRUE(saved("\"BeatTime\"=\"True\"")) << "not saved at once";
     EXPECT_EQ(clock_->End(), 0);
     EXPECT_TRUE(saved("\"BeatTime\"=\"True\""));
-}
-
-// i3 without a bar: no tray, so the clock floats, as a small window in the work area that i3
-// neither tiles nor makes a bar of.
-TEST_F(Panels, OnATilingWindowManagerFloatsAsASmallWindow) {
-    if (!Installed("i3")) {
-        GTEST_SKIP() << "i3 is not installed (scripts/install-deps)";
-    }
-    StartWindowManager("i3 -c " TIKORA_PANEL_CONFIGS "/i3-no-bar.config");
-    StartClock();
-    ASSERT_TRUE(WaitForReport("at the bottom right of the work area")) << ClockLog();
-    ASSERT_TRUE(ShowsPicture("i3-no-bar")) << ClockLog();
-    const QRect where = Geometry(Clock()).value_or(QRect());
-    // i3 names no work area: the screen is all of it.
-    const QRect area = WorkArea().isEmpty() ? kScreen : WorkArea();
-    EXPECT_TRUE(area.contains(where)) << where.x() << "," << where.y();
-    EXPECT_LT(where.width(), 100);
-    EXPECT_LT(where.height(), 40);
 }
 
 // The fixture's taskbar puts its clock window in a frame, behind another program's window with a
