@@ -333,6 +333,7 @@ class Panels : public ::testing::TestWithParam<Desktop> {
         ASSERT_TRUE(WaitForReport(docked, 2)) << ClockLog();
         EXPECT_TRUE(ShowsPicture(name + "-back")) << ClockLog();
         EXPECT_TRUE(Inside(Clock()));
+        EXPECT_EQ(Lines(ClockLog()), 3) << "docked, floating, docked, once each\n" << ClockLog();
     }
 
     TempFolder home_;
