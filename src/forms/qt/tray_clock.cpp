@@ -321,7 +321,7 @@ void ClockPlacer::OfferToTray() {
     // Shown for Qt, which then paints it when the tray's map exposes it; the tray maps it.
     clock_.show();
     WatchOwnWindow();
-    if (tray == nullptr || !tray->RequestDock(clock_.winId())) {
+    if (tray == nullptr || !tray->RequestDock(NativeWindow(clock_))) {
         Float(FloatReason::HostGone);
         return;
     }
@@ -364,7 +364,7 @@ void ClockPlacer::Float(FloatReason reason) {
     NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
                               Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
-        Platform().windows->SetFloatingHints(clock_.winId());
+        Platform().windows->SetFloatingHints(NativeWindow(clock_));
     }
     FitFloat();
     const RegistrySettingsStore store;
