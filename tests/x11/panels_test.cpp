@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The clock on a private X server (Xvfb) under openbox, beside real panels and the fixture
-// taskbar, read from screenshots: the whole time must show where the clock belongs.
+// The clock on a private X server (Xvfb) under openbox or i3, in real panels' trays and the
+// fixture taskbar, read from screenshots: it must draw there what the preview draws for its place.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,6 +8,7 @@
 
 #include <QColorSpace>
 #include <QImage>
+#include <QString>
 #include <QTime>
 #include <algorithm>
 #include <chrono>
@@ -20,6 +21,7 @@
 #include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "support/temp_folder.h"
 #include "x11/xcb_helpers.h"
