@@ -17,6 +17,7 @@
 #include "dock/dock_layout.h"
 #include "dock/placement.h"
 #include "modules/clock_face.h"
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
@@ -54,28 +55,51 @@ void SetParent(ClockWindow& clock, WindowHandle parent) {
 }
 
 // The size of the window the clock asks for or floats in: its content with a little room, at
-// the given height when a tray says what height its icons have.
+// the given height when a tray says what height its icons have (in the screen's pixels).
 TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
     const TextExtent content = ContentSize(clock);
-    return TrayRequestSize(content.width, content.height, trayIconHeight);
+    const int height = static_cast<int>(trayIconHeight / clock.devicePixelRatioF());
+    return TrayRequestSize(content.width, content.height, height);
+}
+
+// The clock's native window as it is now: Qt may make it anew when it shows it, and the widget's
+// own winId() goes on naming the old one.
+WindowHandle NativeWindow(ClockWindow& clock) {
+    clock.winId();
+    return clock.windowHandle()->winId();
+}
+
+// The window's place and size in the screen's pixels, as the X server has them.
+WindowRect ScreenRect(ClockWindow& clock) {
+    WindowRect rect;
+    if (Platform().windows == nullptr ||
+        !Platform().windows->GetWindowRect(NativeWindow(clock), rect)) {
+        const double ratio = clock.devicePixelRatioF();
+        const QRect logical = clock.geometry();
+        const auto device = [ratio](int pixels) { return static_cast<int>(pixels * ratio); };
+        rect = {device(logical.left()), device(logical.top()),
+                device(logical.left() + logical.width()), device(logical.top() + logical.height())};
+    }
+    return rect;
 }
 
 // Gives the clock its window for a new host, hidden, with these flags. A window that a tray, a
 // window manager or a taskbar has held is never used again: the host lets go of it in its own
 // time and could still move it (into the root window, say) after the clock had gone elsewhere,
 // where every host lets go of a destroyed window at once. It may be gone already, with its host.
-// A window that none has held is kept.
-void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
+// The start-up's window goes too: made with other flags, Qt would make it anew when it is first
+// shown, behind the back of the watch on it and of the hints set on it.
+void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags) {
     clock.hide();
+    clock.setMinimumSize(0, 0);  // a floating clock's fixed size no longer holds
+    clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.winId();
     QWindow* window = clock.windowHandle();
-    if (held) {
-        QWindow* host = window->parent();
-        window->destroy();
-        window->setParent(nullptr);
-        if (host != nullptr && host->type() == Qt::ForeignWindow) {
-            delete host;
-        }
+    QWindow* host = window->parent();
+    window->destroy();
+    window->setParent(nullptr);
+    if (host != nullptr && host->type() == Qt::ForeignWindow) {
+        delete host;
     }
     clock.overrideWindowFlags(flags);
     window->setFlags(flags);
@@ -86,9 +110,9 @@ WindowRect RectOf(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-// Follows the clock window from host to host when there is no taskbar clock to stay in: into a
-// system tray that gives it the room it needs, out of it again into a floating window when the
-// tray's slot is too small or the tray goes, and into a taskbar clock or a tray that appears.
+// Follows the clock window from host to host when there is no taskbar clock to stay in: into the
+// slot a system tray gives it, whatever its size (the face fits itself to it), out of it into a
+// floating window only when the tray goes, and into a taskbar clock or a tray that appears.
 class ClockPlacer final : public QObject {
   public:
     explicit ClockPlacer(ClockWindow& clock);
@@ -114,6 +138,7 @@ class ClockPlacer final : public QObject {
     void OfferToTray();
     void JudgeSlot();
     void Float(FloatReason reason);
+    void ReportDocked();
     void FitFloat();
     void MoveFloat(std::optional<Point> at);
     void OnHostChange(HostChange change);
@@ -131,17 +156,18 @@ class ClockPlacer final : public QObject {
 
     ClockWindow& clock_;
     State state_ = State::Unplaced;
-    TraySize needs_;  // the drawing's size when the clock was last placed
+    TraySize needs_;  // the one-line face's size when the clock was last placed
     bool needsCheckQueued_ = false;
     WindowHandle offeredTo_ = 0;  // the tray asked last
     WindowHandle ignoredBy_ = 0;  // a tray that did not take the clock in
     WindowHandle gaveOwner_ = 0;  // the tray that held the clock last, and the slot it gave
     TraySize gave_;
-    std::optional<WindowRect> traySlot_;
     std::string floatWhere_;
     QTimer settle_;
     QTimer answer_;
     std::string lastReport_;
+    bool reportWhenShown_ = false;
+    FacePainter facePainter_;  // tells which face the slot gets
     bool pressed_ = false;
     bool dragging_ = false;
     QPoint pressedAt_;
@@ -194,7 +220,7 @@ void ClockPlacer::Report(const std::string& line) {
 
 void ClockPlacer::WatchOwnWindow() {
     if (Platform().windows) {
-        Platform().windows->WatchHost(clock_.winId(), [](HostChange change) {
+        Platform().windows->WatchHost(NativeWindow(clock_), [](HostChange change) {
             if (ClockPlacer* placer = Current()) {
                 placer->OnHostChange(change);
             }
@@ -223,7 +249,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     answer_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, {clock_.width(), clock_.height()}));
+    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_)));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -263,22 +289,27 @@ HostFacts ClockPlacer::FactsNow(bool hostLost) const {
 void ClockPlacer::Place(bool hostLost) {
     needs_ = NeededSize(clock_);
     const HostChoice choice = ChooseHost(FactsNow(hostLost));
-    if (choice.host == ClockHost::SystemTray) {
-        OfferToTray();
-    } else {
-        Float(choice.reason);
+    switch (choice.host) {
+        case ClockHost::TraySlotWide:
+        case ClockHost::TraySlotCompact:
+            OfferToTray();
+            break;
+        case ClockHost::TaskbarClock:        // found by the start-up and by OnNewWindows
+        case ClockHost::StatusNotifierItem:  // no such host on X11
+        case ClockHost::Floating:
+            Float(choice.reason);
+            break;
     }
 }
 
 void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
-    const bool held = state_ != State::Unplaced;
     state_ = State::Offered;
     offeredTo_ = host.owner;
     WatchForNewWindows(false);
     // As for any tray icon: no window manager may frame the window before a tray takes it.
-    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint, held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint);
     const TraySize size = WindowSizeFor(clock_, host.iconHeight);
     // The size asked for goes in WM_NORMAL_HINTS as the base size, which Qt writes only beside
     // a size increment. No minimum: Qt would hold the window to it whatever the tray gives.
@@ -290,7 +321,7 @@ void ClockPlacer::OfferToTray() {
     // Shown for Qt, which then paints it when the tray's map exposes it; the tray maps it.
     clock_.show();
     WatchOwnWindow();
-    if (tray == nullptr || !tray->RequestDock(clock_.winId())) {
+    if (tray == nullptr || !tray->RequestDock(NativeWindow(clock_))) {
         Float(FloatReason::HostGone);
         return;
     }
@@ -308,49 +339,47 @@ void ClockPlacer::JudgeSlot() {
     }
     gaveOwner_ = offeredTo_;
     gave_ = {clock_.width(), clock_.height()};
-    if (SlotFits(gave_, needs_)) {
-        Report(DockedReport(ClockHost::SystemTray, gave_));
-        return;
+    // A panel that hides (or has not laid out its tray yet) shows the slot later, maybe of
+    // another size: said once it is seen.
+    reportWhenShown_ = !clock_.windowHandle()->isExposed();
+    if (!reportWhenShown_) {
+        ReportDocked();
     }
-    WindowRect slot;
-    if (Platform().windows && Platform().windows->GetWindowRect(clock_.winId(), slot)) {
-        // The X server's pixels; the window's position is set in Qt's.
-        const double ratio = clock_.devicePixelRatioF();
-        const auto logical = [ratio](std::int32_t pixels) {
-            return static_cast<std::int32_t>(std::lround(pixels / ratio));
-        };
-        traySlot_ = WindowRect{logical(slot.left), logical(slot.top), logical(slot.right),
-                               logical(slot.bottom)};
-    }
-    Float(FloatReason::TrayTooSmall);
+}
+
+// The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
+// new, only a slot of another size.
+void ClockPlacer::ReportDocked() {
+    const WindowRect where = ScreenRect(clock_);
+    const FaceSlot slot{where.right - where.left, where.bottom - where.top,
+                        clock_.devicePixelRatioF()};
+    const bool oneLine = facePainter_.KindFor(LookOf(clock_), slot) == FaceKind::OneLine;
+    Report(DockedReport(oneLine ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact, where));
 }
 
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
-    const bool held = state_ != State::Unplaced;
     state_ = State::Floating;
-    NewHostWindow(clock_,
-                  Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
-                      Qt::WindowDoesNotAcceptFocus,
-                  held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
+                              Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
-        Platform().windows->SetFloatingHints(clock_.winId());
+        Platform().windows->SetFloatingHints(NativeWindow(clock_));
     }
     FitFloat();
     const RegistrySettingsStore store;
     MoveFloat(StoredFloatPosition(store));
     clock_.show();
     WatchOwnWindow();
-    Report(FloatingReport({clock_.x(), clock_.y(), floatWhere_}, reason, gave_, needs_));
+    Report(FloatingReport(ScreenRect(clock_), floatWhere_, reason));
     WatchForNewWindows(true);
 }
 
-// At the skin's own size, like a tray icon with its room round it.
+// At the skin's own size, like a tray icon with its room round it; of a fixed size, which a
+// tiling window manager takes as a window to float, not to tile.
 void ClockPlacer::FitFloat() {
     const TraySize size = WindowSizeFor(clock_, 0);
-    clock_.setMinimumSize(0, 0);
-    clock_.resize(size.width, size.height);
+    clock_.setFixedSize(size.width, size.height);
     FitToWindow(clock_);
 }
 
@@ -362,7 +391,17 @@ void ClockPlacer::MoveFloat(std::optional<Point> at) {
     FloatFacts facts;
     facts.screen = RectOf(screen->geometry());
     facts.workArea = RectOf(screen->availableGeometry());
-    facts.traySlot = traySlot_;
+    if (Platform().windows) {
+        // The X server's pixels; the window's position is set in Qt's.
+        const double ratio = clock_.devicePixelRatioF();
+        const auto logical = [ratio](std::int32_t pixels) {
+            return static_cast<std::int32_t>(std::lround(pixels / ratio));
+        };
+        for (const WindowRect& panel : Platform().windows->Panels()) {
+            facts.panels.push_back({logical(panel.left), logical(panel.top), logical(panel.right),
+                                    logical(panel.bottom)});
+        }
+    }
     facts.stored = at;
     facts.size = {clock_.width(), clock_.height()};
     const FloatSpot spot = PlaceFloating(facts);
@@ -406,7 +445,7 @@ void ClockPlacer::OnNewWindows() {
     }
     FindTrayClock();
     if (DockState.TrayClockHwnd != 0) {
-        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, true);
+        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
         clock_.setMinimumSize(0, 0);
         DockToTrayClock();
         clock_.show();
@@ -428,7 +467,7 @@ void ClockPlacer::OnNeedsChanged() {
         gaveOwner_ = 0;
         OfferToTray();
     } else if (state_ == State::Floating) {
-        if (ChooseHost(FactsNow(false)).host == ClockHost::SystemTray) {
+        if (ChooseHost(FactsNow(false)).host != ClockHost::Floating) {
             OfferToTray();
         } else {
             FitFloat();
@@ -457,7 +496,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
                 return true;
             }
             dragging_ = true;
-            clock_.move(startedAt_ + (at - pressedAt_));
+            if (state_ == State::Floating) {
+                clock_.move(startedAt_ + (at - pressedAt_));
+            }
             return true;
         case QEvent::MouseButtonRelease: {
             if (event.button() != Qt::LeftButton) {
@@ -466,6 +507,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
             pressed_ = false;
             if (!std::exchange(dragging_, false)) {
                 return false;  // a click: the clock opens its menu
+            }
+            if (state_ != State::Floating) {
+                return true;  // a drag in a host that holds the clock in place: no menu
             }
             MoveFloat(Point{clock_.x(), clock_.y()});
             // Kept at once: the place is the user's, and a session's end may never reach Exit.
@@ -492,6 +536,12 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::Resize:
+            if (state_ == State::Floating && clock_.isVisible()) {
+                // A window manager's own size (i3 floats nothing smaller than 75 x 50): the face
+                // goes in its middle, and the window back onto the screen.
+                FitToWindow(clock_);
+                MoveFloat(Point{clock_.x(), clock_.y()});
+            }
             if (state_ == State::Offered || state_ == State::InTray) {
                 FitToWindow(clock_);  // the tray's slot
                 if (state_ == State::InTray) {
@@ -500,6 +550,9 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::Paint:
+            if (std::exchange(reportWhenShown_, false) && state_ == State::InTray) {
+                settle_.start();
+            }
             // A new skin or the other mode may need another size: seen when it is first drawn.
             if (!needsCheckQueued_ && state_ != State::TaskbarClock && state_ != State::Unplaced) {
                 const TraySize now = NeededSize(clock_);
@@ -515,7 +568,7 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            return state_ == State::Floating && Drag(*static_cast<QMouseEvent*>(event));
+            return Drag(*static_cast<QMouseEvent*>(event));
         default:
             break;
     }
