@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 #include "menu/date_time_settings.h"
@@ -41,6 +42,26 @@ TEST(DateTimeSettings, StartsTheFirstInstalledToolThatStartsElseSaysWhatItLooked
         EXPECT_EQ(outcome.opened ? started : outcome.message, c.started);
         EXPECT_EQ(outcome.opened, !started.empty());
     }
+}
+
+// The terminal's script shows the state and closes at Enter: what is typed after goes nowhere.
+TEST(DateTimeSettings, TheTerminalClosesAtAKeyWithNoShellLeftOpen) {
+    std::string script = DateTimeSettingsPrograms().back().arguments.back();
+    for (std::size_t quote = 0; (quote = script.find('\'', quote)) != std::string::npos;) {
+        script.replace(quote, 1, "'\\''");
+        quote += 4;
+    }
+    FILE* terminal =
+        popen(("printf '\\nLEFT OPEN\\n' | SHELL=/bin/cat timeout 10 sh -c '" + script + "' 2>&1")
+                  .c_str(),
+              "r");
+    std::string shown;
+    for (char buffer[256]; std::fgets(buffer, sizeof buffer, terminal) != nullptr;) {
+        shown += buffer;
+    }
+    EXPECT_EQ(pclose(terminal), 0) << shown;
+    EXPECT_NE(shown.find("Press Enter to close."), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("LEFT OPEN"), std::string::npos) << shown;
 }
 
 }  // namespace
