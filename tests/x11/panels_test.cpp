@@ -74,10 +74,12 @@ class ChildProcess {
     bool Running() const { return waitpid(pid_, nullptr, WNOHANG) == 0; }
     // Sends SIGTERM and waits for the end: the exit status, -1 when a signal ended it.
     int End() {
+        kill(pid_, SIGTERM);
+        return Wait();
+    }
+    int Wait() {
         int status = 0;
-        const pid_t pid = std::exchange(pid_, 0);
-        kill(pid, SIGTERM);
-        waitpid(pid, &status, 0);
+        waitpid(std::exchange(pid_, 0), &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -421,9 +423,13 @@ TEST_F(Panels, TwoClocksOfOneUserKeepEachOthersChoicesAndNoLockHoldsThemUp) {
     const std::string failed = "Tikora can't save its settings: " + file +
                                ": another program has kept the settings folder locked for 2 s\n";
     ASSERT_TRUE(WaitForReport(failed)) << ClockLog();
-    EXPECT_EQ(clock_->End(), 1);
+    // To the clock itself: timeout(1) would kill it 2 s after passing a signal on.
+    const std::string pid = Text(Clock(), xcb::Atom(x_, "_NET_WM_PID"));
+    ASSERT_EQ(pid.size(), 4U);
+    kill(static_cast<pid_t>(*reinterpret_cast<const std::uint32_t*>(pid.data())), SIGTERM);
+    EXPECT_EQ(clock_->Wait(), 1);
     close(held);
-    EXPECT_EQ(ClockLog().substr(ClockLog().find(failed)), failed + failed);
+    EXPECT_TRUE(WaitForReport(failed, 2) && ClockLog().ends_with(failed)) << ClockLog();
     EXPECT_TRUE(beatTime());
 }
 
