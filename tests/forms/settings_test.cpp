@@ -40,24 +40,19 @@ TEST_F(SettingsTest, ASaveKeepsWhatAnotherClockStoredMeanwhile) {
     LoadSettings();
     ASSERT_TRUE(SaveSettings());
     EXPECT_FALSE(std::filesystem::exists(settingsFolder_ / "registry.reg"));
-    const auto other = [](const char* beatTime) {  // the other clock's choice, saved at once
-        ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "BeatTime", beatTime}}));
-    };
-    const auto stored = [] { return ReadRegString(kCurrentUser, kSettingsKey, "BeatTime"); };
-    other("True");
-    SkinSettings.CurrentSkinPath = "/skins/Z";
-    SaveSkinChoice();
-    EXPECT_EQ(stored(), "True");
-    ClockSettings.BeatTime = true;  // this run's own switch, though the store holds it already
-    ASSERT_TRUE(SaveSettings());
-    other("False");
-    ASSERT_TRUE(SaveSettings());
-    EXPECT_EQ(stored(), "False");
-    other("True");
-    ClockSettings.BeatTime = false;
-    ASSERT_TRUE(SaveSettings());
-    EXPECT_EQ(stored(), "False");
-    EXPECT_EQ(ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinPath"), "/skins/Z");
+    // The other clock's mode, stored before each save of this one, and this one's own.
+    const std::tuple<const char*, bool, void (*)(), const char*> steps[] = {
+        {"True", false, SaveSkinChoice, "True"},
+        {"True", true, [] { SaveSettings(); }, "True"},
+        {"False", true, [] { SaveSettings(); }, "False"},
+        {"True", false, [] { SaveSettings(); }, "False"}};
+    for (const auto& [other, own, save, stored] : steps) {
+        ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "BeatTime", other}}));
+        ClockSettings.BeatTime = own;
+        save();
+        EXPECT_EQ(ReadRegString(kCurrentUser, kSettingsKey, "BeatTime"), stored) << other << own;
+    }
+    EXPECT_EQ(ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile"), "Zefro.ini");
 }
 
 // Told on standard error and, but where nobody may be there to close it (a termination signal),
