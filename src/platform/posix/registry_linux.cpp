@@ -240,13 +240,13 @@ StoreFailure UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     if (store.folder) {
         return Failed(path, EISDIR);
     }
+    if (!change(store.tree)) {
+        return std::nullopt;
+    }
     // A rename would part the names of a hard-linked file: its other names would keep the old
     // settings without a word.
     if (struct stat info{}; lstat(path.c_str(), &info) == 0 && info.st_nlink > 1) {
         return path + ": the file has other names (hard links); link it with a symbolic link";
-    }
-    if (!change(store.tree)) {
-        return std::nullopt;
     }
     const std::string text = WriteRegistryExport(store.tree);
     if (text.size() > kRegistryFileLimit) {
