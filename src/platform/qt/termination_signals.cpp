@@ -34,7 +34,7 @@ void NoteSignal(int) {
 // Only what a signal handler may call: write and _exit.
 void EndNow(int) {
     static constexpr char kLine[] =
-        "tikora: ending without saving the settings: the save took too long\n";
+        "tikora: ending 3 s after the signal, without having saved the settings\n";
     [[maybe_unused]] const auto written = write(STDERR_FILENO, kLine, sizeof kLine - 1);
     _exit(EXIT_FAILURE);
 }
