@@ -12,6 +12,7 @@
 #include "qt/system_services.h"
 #include "qt/termination_signals.h"
 #include "shared/command_line.h"
+#include "shared/display_key.h"
 #include "x11/display_check.h"
 
 namespace {
@@ -35,7 +36,10 @@ int main(int argc, char* argv[]) {
             std::puts("tikora " TIKORA_VERSION);
             return 0;
         case CommandLineRequest::Unknown:
-            std::fputs(tikora::UsageText("tikora", tikora::UserSettingsFile()).c_str(), stderr);
+            std::fputs((tikora::CommandLineError("tikora", arguments) +
+                        tikora::UsageText("tikora", tikora::UserSettingsFile()))
+                           .c_str(),
+                       stderr);
             return 2;
         case CommandLineRequest::RunClock:
             break;
@@ -45,10 +49,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tikora: cannot open display \"%s\"\n", display.c_str());
         return 1;
     }
-    const tikora::SingleInstance instance(display);
+    const std::string key =
+        tikora::DisplayKey(display, qEnvironmentVariable("WAYLAND_DISPLAY").toStdString(),
+                           qgetenv("QT_QPA_PLATFORM").startsWith("wayland"));
+    const tikora::SingleInstance instance(key);
     if (instance.AnotherIsRunning()) {
-        std::fprintf(stderr, "tikora: already running on display \"%s\"\n", display.c_str());
+        std::fprintf(stderr, "tikora: already running%s%s%s\n", key.empty() ? "" : " on display \"",
+                     key.c_str(), key.empty() ? "" : "\"");
         return 0;
+    }
+    if (!instance.Unguarded().empty()) {
+        std::fprintf(stderr, "tikora: runs without the one-clock guard: %s\n",
+                     instance.Unguarded().c_str());
     }
     // The windows are small: each repaint goes over the X connection as it is, instead of through
     // a shared-memory segment whose completion event would wake the process twice more.
@@ -58,10 +70,12 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     tikora::InstallSystemServices();
-    // Logout, Ctrl+C and a closed terminal end the clock the way "Exit" does.
-    tikora::WatchTerminationSignals([] { tikora::ExitProgram(); });
+    // Logout, Ctrl+C and a closed terminal end the clock the way "Exit" does, but with nobody
+    // there to close an error box: a failed save is told on standard error alone.
+    constexpr auto kNobodyToAsk = tikora::SaveFailureReport::StandardErrorOnly;
+    tikora::WatchTerminationSignals([] { tikora::ExitProgram(EXIT_SUCCESS, kNobodyToAsk); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [](QSessionManager&) { tikora::SaveSettings(); });
+                     [](QSessionManager&) { tikora::SaveSettings(kNobodyToAsk); });
     // Creating the clock window runs the whole start-up; it is shown once that has returned.
     tikora::frmMain->show();
     return QApplication::exec();

@@ -45,18 +45,21 @@ void Tell(FILE* stream, const std::string& text) {
 // The session's end and a request from outside to close (taskkill without /f) end the clock the
 // way "Exit" does; the settings are saved already when the session asks whether it may end, in
 // case it ends without waiting for the answer of every program.
+// Nobody may be there to close an error box: a failed save is told on standard error alone.
+constexpr auto kNobodyToAsk = tikora::SaveFailureReport::StandardErrorOnly;
+
 std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_QUERYENDSESSION:
-            tikora::SaveSettings();
+            tikora::SaveSettings(kNobodyToAsk);
             return TRUE;
         case WM_ENDSESSION:
             if (wParam) {
-                tikora::ExitProgram();
+                tikora::ExitProgram(EXIT_SUCCESS, kNobodyToAsk);
             }
             return 0;
         case WM_CLOSE:
-            tikora::ExitProgram();
+            tikora::ExitProgram(EXIT_SUCCESS, kNobodyToAsk);
         default:
             return std::nullopt;
     }
@@ -97,7 +100,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             Tell(stdout, "tikora " TIKORA_VERSION "\n");
             return 0;
         case CommandLineRequest::Unknown:
-            Tell(stderr, tikora::UsageText("tikora", tikora::UserSettingsFile()));
+            Tell(stderr, tikora::CommandLineError("tikora", Arguments()) +
+                             tikora::UsageText("tikora", tikora::UserSettingsFile()));
             return 2;
         case CommandLineRequest::RunClock:
             break;

@@ -17,6 +17,8 @@ TEST(CommandLine, TakesNothingButHelpAndVersion) {
     for (const auto& [arguments, expected] : cases) {
         EXPECT_EQ(ReadCommandLine(arguments), expected) << ::testing::PrintToString(arguments);
     }
+    EXPECT_EQ(CommandLineError("tikora", {"--clock", "x"}), "tikora: unknown option \"--clock\"\n");
+    EXPECT_EQ(CommandLineError("tikora", {"-h", "x"}), "tikora: unexpected argument \"x\"\n");
 }
 
 }  // namespace

@@ -43,7 +43,9 @@ TEST(SettingsRules, TheStoredSkinCountsOnlyWholeAndSavedFromThisVeryFolder) {
     FakeStore store;  // an empty ProgramPath matches nothing, not even an empty program folder
     store.Write(SettingsValues({"", SkinChoice{"/s", "s.ini"}, "/d", "D.ini"}));
     EXPECT_EQ(ReadSettings(store, "").CurrentSkinPath, "/Skins/Zefro");
-    // Without a choice of the user's, a save from another folder keeps the stored skin whole.
+    // A save writes only what its run changed: without a choice of the user's, a save from
+    // another folder keeps the stored skin whole; without any change it writes nothing.
+    EXPECT_TRUE(SettingsValues({"/elsewhere", std::nullopt, "/e", "E.ini"}).empty());
     store.Write(SettingsValues({"/elsewhere", std::nullopt, "/e", "E.ini", true}));
     EXPECT_EQ(ReadSettings(store, "").CurrentSkinPath, "/Skins/Zefro");
     EXPECT_EQ(ReadSettings(store, "").BeatTime, true);

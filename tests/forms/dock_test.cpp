@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QWindow>
+#include <filesystem>
 
 #include "common/modRegistry.h"
 #include "forms/form_fixture.h"
@@ -55,6 +56,20 @@ TEST_F(Placement, FloatsWhereItWasPutMovesWithADragAndKeepsThePlaceAClickOpensTh
     EXPECT_TRUE(frmMenu->mnuMain.isVisible());
     frmMenu->mnuMain.hide();
     EXPECT_EQ(clock.pos(), QPoint(150, 80));
+}
+
+// A place that cannot be kept (a folder where the settings file belongs) is told as any failed
+// save is.
+TEST_F(Placement, ADragThatCannotBeKeptIsTold) {
+    const std::string file = settingsFolder_ / "registry.reg";
+    std::filesystem::create_directories(file);
+    ClockWindow& clock = Start();
+    const QPoint at = clock.geometry().center();
+    Mouse(clock, QEvent::MouseButtonPress, at);
+    Mouse(clock, QEvent::MouseMove, at - QPoint(40, 30));
+    Mouse(clock, QEvent::MouseButtonRelease, at - QPoint(40, 30));
+    ASSERT_EQ(errors_.size(), 1U);
+    EXPECT_EQ(errors_[0].message, "Tikora can't save its settings: " + file + ": Is a directory");
 }
 
 TEST_F(Placement, ItsTipShowsTheWholeLocalDateAndTime) {

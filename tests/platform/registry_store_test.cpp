@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,6 +104,43 @@ TEST_F(RegistryStore, InterruptedWriteLeavesTheOldFile) {
     ASSERT_TRUE(both("/newest"));
     SetRegistryReplaceHook(nullptr);
     EXPECT_EQ(replaces, 1);
+}
+
+// A file kept elsewhere through a link is written where it lies, the link kept; a hard-linked one
+// is never parted from its other names: the write fails and says so.
+TEST_F(RegistryStore, WritesThroughALinkAndNeverPartsAHardLink) {
+    namespace fs = std::filesystem;
+    const std::string target = settings_.Folder() + "/../dotfiles/tikora.reg";
+    WriteFile(target, kExport);
+    fs::create_directories(settings_.Folder());
+    fs::create_symlink("../dotfiles/tikora.reg", settings_.File());
+    ASSERT_TRUE(Write("BeatTime", "True"));
+    EXPECT_TRUE(fs::is_symlink(settings_.File()));
+    const std::string written = kExport + "\"BeatTime\"=\"True\"\n\n";
+    EXPECT_EQ(ReadFile(target), written);
+    fs::remove(settings_.File());
+    fs::create_hard_link(target, settings_.File());
+    EXPECT_EQ(store_.Write({{kSettingsKey, "BeatTime", "False"}}),
+              settings_.File() +
+                  ": the file has other names (hard links); link it with a "
+                  "symbolic link");
+    EXPECT_EQ(ReadFile(target), written);
+}
+
+// While another program holds the folder's lock, a write waits 2 s by the clock, then fails.
+TEST_F(RegistryStore, GivesUpOnAHeldLockAfterTwoSeconds) {
+    using namespace std::chrono_literals;
+    ASSERT_TRUE(Write("A", "1"));
+    const int held = open(settings_.Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    static std::chrono::steady_clock::time_point now{};
+    SetRegistryLockClock([] { return now += 300ms; });
+    EXPECT_EQ(store_.Write({{kSettingsKey, "A", "2"}}),
+              settings_.File() + ": another program has kept the settings folder locked for 2 s");
+    EXPECT_TRUE(now.time_since_epoch() >= 2s + 300ms && now.time_since_epoch() < 2s + 600ms);
+    close(held);
+    EXPECT_TRUE(Write("A", "2"));
+    SetRegistryLockClock(nullptr);
 }
 
 }  // namespace

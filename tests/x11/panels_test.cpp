@@ -2,9 +2,12 @@
 // The clock on a private X server (Xvfb) under openbox or i3, in real panels' trays and the
 // fixture taskbar, read from screenshots: it must draw there what the preview draws for its place.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QColorSpace>
 #include <QImage>
@@ -73,10 +76,12 @@ class ChildProcess {
     bool Running() const { return waitpid(pid_, nullptr, WNOHANG) == 0; }
     // Sends SIGTERM and waits for the end: the exit status, -1 when a signal ended it.
     int End() {
+        kill(pid_, SIGTERM);
+        return Wait();
+    }
+    int Wait() {
         int status = 0;
-        const pid_t pid = std::exchange(pid_, 0);
-        kill(pid, SIGTERM);
-        waitpid(pid, &status, 0);
+        waitpid(std::exchange(pid_, 0), &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -338,6 +343,16 @@ class Panels : public ::testing::TestWithParam<Desktop> {
         EXPECT_EQ(Lines(ClockLog()), 3) << "docked, floating, docked, once each\n" << ClockLog();
     }
 
+    // The menu's Internet Time: a click on the clock, then its key. The menu is a window of the
+    // clock's program that no window manager handles.
+    void SwitchInternetTime() {
+        const QPoint at = Geometry(Clock()).value_or(QRect()).center();
+        ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(at.x()) + " " +
+                          std::to_string(at.y()) + " click 1"));
+        EXPECT_TRUE(WaitFor([&] { return Menu() != XCB_WINDOW_NONE; })) << "the menu did not open";
+        ASSERT_TRUE(Shell("xdotool key i"));
+    }
+
     TempFolder home_;
     std::unique_ptr<ChildProcess> xvfb_;
     std::string display_;
@@ -484,14 +499,57 @@ TEST_F(Panels, WithNoPanelFloatsKeepsItsPlaceAndChoicesThroughSigterm) {
     ASSERT_TRUE(ShowsPicture("no-panel-restored")) << ClockLog();
     EXPECT_EQ(Geometry(Clock()).value_or(QRect()).topLeft(), QPoint(75, 45));
 
-    // The menu's Internet Time, off on a first run: a click on the clock, then its key. The menu
-    // is a window of the clock's program that no window manager handles.
-    ASSERT_TRUE(Shell("xdotool mousemove 80 50 click 1"));
-    EXPECT_TRUE(WaitFor([&] { return Menu() != XCB_WINDOW_NONE; })) << "the menu did not open";
-    ASSERT_TRUE(Shell("xdotool key i"));
+    // The menu's Internet Time, off on a first run.
+    SwitchInternetTime();
     EXPECT_TRUE(saved("\"BeatTime\"=\"True\"")) << "not saved at once";
     EXPECT_EQ(clock_->End(), 0);
     EXPECT_TRUE(saved("\"BeatTime\"=\"True\""));
+}
+
+// Two clocks of one user on two displays share one settings file: the choice one makes (saved at
+// once) stays when the other, which changed nothing, ends; a start on another name of the first
+// display is refused. While another program holds the settings folder's lock, the choice is not
+// saved: the menu's save gives up after 2 s and says so, and at SIGTERM the clock says it on
+// standard error alone (no box waits for a click) and ends with status 1.
+TEST_F(Panels, TwoClocksOfOneUserKeepEachOthersChoicesAndNoLockHoldsThemUp) {
+    StartWindowManager(kOpenbox);
+    StartClock();
+    ASSERT_TRUE(WaitForReport("at the bottom right of the work area")) << ClockLog();
+    ChildProcess otherX(
+        "Xvfb -displayfd 1 -screen 0 320x240x24 -nolisten tcp -noreset 2>/dev/null");
+    const std::string otherDisplay = ":" + otherX.ReadLine().value_or("none");
+    ChildProcess other(Env("env DISPLAY=" + otherDisplay + " " TIKORA_BINARY, "other.log"));
+    ASSERT_TRUE(WaitFor([&] {
+        return ReadFile(home_ / "other.log").find("bottom right") != std::string::npos;
+    })) << ReadFile(home_ / "other.log");
+    EXPECT_TRUE(Shell("timeout -k 2 30 " +
+                      Env("env DISPLAY=unix" + display_ + ".0 " TIKORA_BINARY, "second.log")));
+    EXPECT_EQ(ReadFile(home_ / "second.log"),
+              "tikora: already running on display \"" + display_ + "\"\n");
+
+    const std::string file = home_ / ".config/tikora/registry.reg";
+    const auto beatTime = [&] {
+        return ReadFile(file).find("\"BeatTime\"=\"True\"") != std::string::npos;
+    };
+    SwitchInternetTime();
+    ASSERT_TRUE(WaitFor(beatTime)) << ClockLog();
+    EXPECT_EQ(other.End(), 0);
+    EXPECT_TRUE(beatTime()) << "the other clock's end undid the choice";
+
+    const int held = open((home_ / ".config/tikora").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    SwitchInternetTime();
+    const std::string failed = "Tikora can't save its settings: " + file +
+                               ": another program has kept the settings folder locked for 2 s\n";
+    ASSERT_TRUE(WaitForReport(failed)) << ClockLog();
+    // To the clock itself: timeout(1) would kill it 2 s after passing a signal on.
+    const std::string pid = Text(Clock(), xcb::Atom(x_, "_NET_WM_PID"));
+    ASSERT_EQ(pid.size(), 4U);
+    kill(static_cast<pid_t>(*reinterpret_cast<const std::uint32_t*>(pid.data())), SIGTERM);
+    EXPECT_EQ(clock_->Wait(), 1);
+    close(held);
+    EXPECT_TRUE(WaitForReport(failed, 2) && ClockLog().ends_with(failed)) << ClockLog();
+    EXPECT_TRUE(beatTime());
 }
 
 // The fixture's taskbar puts its clock window in a frame, behind another program's window with a

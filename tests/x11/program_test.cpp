@@ -29,7 +29,7 @@ TEST(Program, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
     const std::tuple<std::string, int, std::string> cases[] = {
         {"--help", 0, "Usage: tikora [--help | --version]\n"},
         {"--version", 0, "tikora "},
-        {"--clock", 2, "Usage: tikora [--help | --version]\n"},
+        {"--clock", 2, "tikora: unknown option \"--clock\"\nUsage: tikora [--help | --version]\n"},
         {"", 1, "tikora: cannot open display \"\"\n"}};
     for (const auto& [argument, status, start] : cases) {
         const auto [exitStatus, output] =

@@ -4,10 +4,11 @@
 namespace tikora {
 namespace {
 
-// Shows the clock's state and leaves a shell open in which to set it ("timedatectl set-time").
+// Shows the clock's state and how to set it, and closes at a key: no shell stays open in it (a
+// root shell, when the clock runs as root).
 const char kTimedatectlScript[] =
-    "timedatectl; echo; echo 'Set the time with: timedatectl set-time HH:MM:SS'; "
-    "exec \"${SHELL:-sh}\"";
+    "timedatectl; echo; echo 'Set the time with: sudo timedatectl set-time HH:MM:SS'; "
+    "printf 'Press Enter to close. '; read -r answer";
 
 std::string Looked(const ProgramCall& call) {
     return call.alsoNeeds.empty() ? call.program : call.alsoNeeds + " in " + call.program;

@@ -29,15 +29,21 @@ LoadedSettings ReadSettings(const SettingsStore& store, const std::string& progr
 }
 
 std::vector<SettingsValue> SettingsValues(const SettingsToSave& settings) {
+    if (!settings.chosenSkin && !settings.BeatTime) {
+        return {};
+    }
     std::vector<SettingsValue> values;
     if (settings.chosenSkin) {
         values = {{kSettingsKey, "ProgramPath", settings.ProgramPath},
                   {kSkinsKey, "CurrentSkinPath", settings.chosenSkin->path},
                   {kSkinsKey, "CurrentSkinFile", settings.chosenSkin->file}};
     }
+    // Where this copy of the program keeps its default skin: no one's choice to undo.
     values.insert(values.end(), {{kSkinsKey, "DefaultSkinPath", settings.DefaultSkinPath},
-                                 {kSkinsKey, "DefaultSkinFile", settings.DefaultSkinFile},
-                                 {kSettingsKey, "BeatTime", settings.BeatTime ? "True" : "False"}});
+                                 {kSkinsKey, "DefaultSkinFile", settings.DefaultSkinFile}});
+    if (settings.BeatTime) {
+        values.push_back({kSettingsKey, "BeatTime", *settings.BeatTime ? "True" : "False"});
+    }
     return values;
 }
 

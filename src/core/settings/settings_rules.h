@@ -33,7 +33,8 @@ struct SkinChoice {
     std::string file;
 };
 
-// What a save writes.
+// What this run has changed and not stored yet: a save writes only that, so that two clocks of
+// one user (two displays, one settings file) never undo each other's choices.
 struct SettingsToSave {
     std::string ProgramPath;
     // The skin the user chose during this run. Nothing keeps the stored skin as it is: a skin the
@@ -41,12 +42,13 @@ struct SettingsToSave {
     std::optional<SkinChoice> chosenSkin;
     std::string DefaultSkinPath;
     std::string DefaultSkinFile;
-    bool BeatTime = false;
+    // The mode, when this run switched it away from what the store last held for it.
+    std::optional<bool> BeatTime = std::nullopt;
 };
 
 // The values a save writes, in the order they are written: ProgramPath, CurrentSkinPath and
 // CurrentSkinFile together or not at all (the folder tells whose choice the skin is), then the
-// default skin and the mode.
+// default skin and the mode. Nothing changed, nothing to write, not even the default skin.
 std::vector<SettingsValue> SettingsValues(const SettingsToSave& settings);
 
 }  // namespace tikora

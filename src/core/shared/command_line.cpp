@@ -16,6 +16,15 @@ CommandLineRequest ReadCommandLine(const std::vector<std::string>& arguments) {
     return CommandLineRequest::Unknown;
 }
 
+std::string CommandLineError(const std::string& programName,
+                             const std::vector<std::string>& arguments) {
+    const bool firstKnown = ReadCommandLine({arguments.front()}) != CommandLineRequest::Unknown;
+    return programName +
+           (firstKnown ? ": unexpected argument \"" + arguments[1]
+                       : ": unknown option \"" + arguments.front()) +
+           "\"\n";
+}
+
 std::string UsageText(const std::string& programName, const std::string& settingsPlace) {
     return "Usage: " + programName +
            " [--help | --version]\n"

@@ -11,6 +11,11 @@ enum class CommandLineRequest { RunClock, ShowHelp, ShowVersion, Unknown };
 
 CommandLineRequest ReadCommandLine(const std::vector<std::string>& arguments);
 
+// For a command line ReadCommandLine does not take: what is wrong with it, naming the argument,
+// as "tikora: unknown option "--clock"" and a line feed.
+std::string CommandLineError(const std::string& programName,
+                             const std::vector<std::string>& arguments);
+
 // The usage text for --help and for an unknown option, ending with a line feed.
 std::string UsageText(const std::string& programName, const std::string& settingsPlace);
 

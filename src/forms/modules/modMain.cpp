@@ -58,13 +58,13 @@ void ShowError(const std::string& message, bool fatal) {
     }
 }
 
-void ExitProgram(int status) {
+void ExitProgram(int status, SaveFailureReport report) {
     static bool ending = false;
     if (ending) {
         status = EXIT_FAILURE;  // called again while the box of a failed save waits
     } else {
         ending = true;
-        if (!SaveSettings()) {
+        if (!SaveSettings(report)) {
             status = EXIT_FAILURE;
         }
     }

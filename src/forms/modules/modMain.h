@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
 
 namespace tikora {
 
@@ -19,10 +22,15 @@ void InitScreenMetrics();
 // return.
 void ShowError(const std::string& message, bool fatal);
 
+// How a failed save is told: in the error box and on standard error, or on standard error alone
+// where nobody may be there to close a box (a termination signal, the session ending).
+enum class SaveFailureReport { Box, StandardErrorOnly };
+
 // Saves the settings, then ends the process at once with `status` (a failure status when the save
 // failed): no close handlers, no further ticks. Called again while it waits on the box of a failed
 // save (another signal, the session ending), it ends at once, with a failure status.
-[[noreturn]] void ExitProgram(int status = EXIT_SUCCESS);
+[[noreturn]] void ExitProgram(int status = EXIT_SUCCESS,
+                              SaveFailureReport report = SaveFailureReport::Box);
 
 // True when `path` names an ordinary file; "*" and "?" in its last component act as wildcards.
 bool FileExists(const std::string& path);
@@ -38,11 +46,16 @@ void ShowModalErrorBox(const std::string& title, const std::string& message);
 void FindTrayClock();
 void DockToTrayClock();
 
-// Settings store. A save writes all its values in one change; before LoadSettings it writes
-// nothing. One that fails is told in the error box and on standard error, naming where the settings
-// live and the reason, and gives false; the store then stays as it was.
+// Settings store. A save writes what this run changed since the settings were read or last saved,
+// in one change, and nothing when nothing changed (nor before LoadSettings): every other value
+// stays as the store now holds it. One that fails is told on standard error and, unless `report`
+// says otherwise, in the error box, naming where the settings live and the reason, and gives
+// false; the store then stays as it was, and the next save tries the same changes again.
 void LoadSettings();
-bool SaveSettings();
+bool SaveSettings(SaveFailureReport report = SaveFailureReport::Box);
+// Stores these values in one change and tells a failure as SaveSettings does.
+bool StoreSettings(const std::vector<SettingsValue>& values,
+                   SaveFailureReport report = SaveFailureReport::Box);
 // The skin in force is the user's own choice: it is saved at once, and by every save after. Only
 // such a choice replaces the stored skin, never a skin the program fell back to by itself.
 void SaveSkinChoice();

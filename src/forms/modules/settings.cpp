@@ -19,6 +19,13 @@ std::optional<SkinChoice>& ChosenSkin() {
     return choice;
 }
 
+// The mode as the store held it when this run last read or wrote it: a save writes the mode only
+// when the user switched it away from that.
+bool& StoredBeatTime() {
+    static bool stored = false;
+    return stored;
+}
+
 // A save before the settings were read (a signal that early) would put the start-up defaults in
 // place of the user's values.
 bool& SettingsRead() {
@@ -43,27 +50,44 @@ void LoadSettings() {
         ClockSettings.BeatTime = *loaded.BeatTime;
         frmMenu->SetBeatChecked(*loaded.BeatTime);
     }
+    StoredBeatTime() = ClockSettings.BeatTime;
 }
 
-bool SaveSettings() {
+bool SaveSettings(SaveFailureReport report) {
     if (!SettingsRead()) {
         return true;
     }
-    RegistrySettingsStore store;
-    const SettingsWriteFailure failure = store.Write(SettingsValues({
-        .ProgramPath = Platform().programFolder(),
-        .chosenSkin = ChosenSkin(),
-        .DefaultSkinPath = SkinSettings.DefaultSkinPath,
-        .DefaultSkinFile = SkinSettings.DefaultSkinFile,
-        .BeatTime = static_cast<bool>(ClockSettings.BeatTime),
-    }));
+    const bool beatTime = ClockSettings.BeatTime;
+    const bool saved = StoreSettings(
+        SettingsValues({
+            .ProgramPath = Platform().programFolder(),
+            .chosenSkin = ChosenSkin(),
+            .DefaultSkinPath = SkinSettings.DefaultSkinPath,
+            .DefaultSkinFile = SkinSettings.DefaultSkinFile,
+            .BeatTime = beatTime != StoredBeatTime() ? std::optional(beatTime) : std::nullopt,
+        }),
+        report);
+    if (saved) {
+        ChosenSkin().reset();
+        StoredBeatTime() = beatTime;
+    }
+    return saved;
+}
+
+bool StoreSettings(const std::vector<SettingsValue>& values, SaveFailureReport report) {
+    if (values.empty()) {
+        return true;
+    }
+    const SettingsWriteFailure failure = RegistrySettingsStore().Write(values);
     if (!failure) {
         return true;
     }
     const std::string message = "Tikora can't save its settings: " + *failure;
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
-    ShowError(message, false);
+    if (report == SaveFailureReport::Box) {
+        ShowError(message, false);
+    }
     return false;
 }
 

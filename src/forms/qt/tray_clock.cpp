@@ -513,8 +513,7 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
             }
             MoveFloat(Point{clock_.x(), clock_.y()});
             // Kept at once: the place is the user's, and a session's end may never reach Exit.
-            RegistrySettingsStore store;
-            static_cast<void>(store.Write(FloatPositionValues(clock_.x(), clock_.y())));
+            StoreSettings(FloatPositionValues(clock_.x(), clock_.y()));
             return true;
         }
         default:

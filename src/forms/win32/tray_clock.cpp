@@ -322,9 +322,8 @@ bool ClockPlacer::Drag(UINT message) {
             }
             MoveFloat(Position());
             // Kept at once: the place is the user's, and a session's end may never reach Exit.
-            RegistrySettingsStore store;
             const Point kept = Position();
-            static_cast<void>(store.Write(FloatPositionValues(kept.x, kept.y)));
+            StoreSettings(FloatPositionValues(kept.x, kept.y));
             return true;
         }
         default:

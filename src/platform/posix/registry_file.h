@@ -13,7 +13,9 @@
 // rewrite. A change that would make the file
 // larger than kRegistryFileLimit fails and leaves the file alone.
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 
 #include "platform/registry.h"
 
@@ -22,9 +24,15 @@ namespace tikora {
 // A larger file is not read, and counts as unreadable.
 inline constexpr std::size_t kRegistryFileLimit = 1 << 20;
 
+// How long a change waits for another writer's lock on the settings folder before it fails.
+inline constexpr std::chrono::seconds kRegistryLockWait{2};
+
 // For tests: how many keys are open, and a function run after the new file is complete on disk
 // and before it replaces the old one (null for none).
 std::size_t OpenRegistryKeyCount();
 void SetRegistryReplaceHook(void (*hook)());
+// For tests: the clock the lock wait is measured with (null restores the real one).
+using RegistryLockClock = std::function<std::chrono::steady_clock::time_point()>;
+void SetRegistryLockClock(RegistryLockClock clock);
 
 }  // namespace tikora

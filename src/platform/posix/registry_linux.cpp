@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -40,6 +42,15 @@ using ReplaceHook = void (*)();
 ReplaceHook& BeforeReplace() {
     static ReplaceHook hook = nullptr;
     return hook;
+}
+
+std::chrono::steady_clock::time_point SteadyNow() {
+    return std::chrono::steady_clock::now();
+}
+
+RegistryLockClock& LockClock() {
+    static RegistryLockClock clock = SteadyNow;
+    return clock;
 }
 
 // "" for kCurrentUser, the path of an open key, nothing for any other handle.
@@ -153,15 +164,63 @@ void RemoveLeftovers(const std::string& folder, const std::string& tempPrefix) {
     }
 }
 
+// The file a link at `path` leads to, through every link on the way (the file itself need not
+// exist yet), so that a settings file kept elsewhere is replaced where it lies; nothing for a loop.
+std::optional<std::string> LinkTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            return std::nullopt;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        const std::size_t slash = path.rfind('/');
+        path = target.starts_with('/') || slash == std::string::npos
+                   ? target
+                   : path.substr(0, slash + 1) + target;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+// Waits for the folder lock up to kRegistryLockWait. False when another process held it all that
+// time; true when this process holds it, or when the file system has no such locks.
+bool LockFolder(int folder, bool& locked) {
+    const auto end = LockClock()() + kRegistryLockWait;
+    for (;;) {
+        if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
+            locked = true;
+            return true;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            return true;
+        }
+        if (LockClock()() >= end) {
+            return false;
+        }
+        const timespec pause{0, 20'000'000};
+        nanosleep(&pause, nullptr);
+    }
+}
+
 // Reads the store, lets `change` alter it and, when it reports a change, writes the whole file to
 // a new file beside it and renames that over the old one. Writers hold a lock on the folder, so
 // two processes never lose each other's changes; without one (some network file systems) the file
 // is still replaced whole.
 StoreFailure UpdateStore(const std::function<bool(RegistryTree&)>& change) {
-    const std::string path = SettingsPath();
-    if (path.empty()) {
+    const std::string named = SettingsPath();
+    if (named.empty()) {
         return "there is no settings file to write";
     }
+    const std::optional<std::string> target = LinkTarget(named);
+    if (!target) {
+        return Failed(named, errno);
+    }
+    const std::string& path = *target;
     const std::size_t slash = path.rfind('/');
     const std::string folder =
         slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
@@ -172,13 +231,22 @@ StoreFailure UpdateStore(const std::function<bool(RegistryTree&)>& change) {
     if (folderFile.Get() < 0) {
         return Failed(path, errno);
     }
-    const bool locked = flock(folderFile.Get(), LOCK_EX) == 0;
+    bool locked = false;
+    if (!LockFolder(folderFile.Get(), locked)) {
+        return path + ": another program has kept the settings folder locked for " +
+               std::to_string(kRegistryLockWait.count()) + " s";
+    }
     StoreFile store = LoadStore(path);
     if (store.folder) {
         return Failed(path, EISDIR);
     }
     if (!change(store.tree)) {
         return std::nullopt;
+    }
+    // A rename would part the names of a hard-linked file: its other names would keep the old
+    // settings without a word.
+    if (struct stat info{}; lstat(path.c_str(), &info) == 0 && info.st_nlink > 1) {
+        return path + ": the file has other names (hard links); link it with a symbolic link";
     }
     const std::string text = WriteRegistryExport(store.tree);
     if (text.size() > kRegistryFileLimit) {
@@ -359,6 +427,10 @@ std::size_t OpenRegistryKeyCount() {
 
 void SetRegistryReplaceHook(void (*hook)()) {
     BeforeReplace() = hook;
+}
+
+void SetRegistryLockClock(RegistryLockClock clock) {
+    LockClock() = clock ? std::move(clock) : RegistryLockClock(SteadyNow);
 }
 
 }  // namespace tikora

@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 
 namespace tikora {
 namespace {
@@ -17,11 +18,25 @@ namespace {
 // event loop reads it.
 std::array<int, 2> signalPipe = {-1, -1};
 
+volatile std::sig_atomic_t ending = 0;
+
 void NoteSignal(int) {
     const int savedErrno = errno;
+    if (ending == 0) {
+        ending = 1;
+        alarm(static_cast<unsigned>(kSignalGrace.count()));
+    }
     const char byte = 1;
     [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
     errno = savedErrno;
+}
+
+// Only what a signal handler may call: write and _exit.
+void EndNow(int) {
+    static constexpr char kLine[] =
+        "tikora: ending 3 s after the signal, without having saved the settings\n";
+    [[maybe_unused]] const auto written = write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    _exit(EXIT_FAILURE);
 }
 
 }  // namespace
@@ -46,6 +61,8 @@ void WatchTerminationSignals(std::function<void()> onSignal) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    action.sa_handler = EndNow;
+    sigaction(SIGALRM, &action, nullptr);
 }
 
 }  // namespace tikora
