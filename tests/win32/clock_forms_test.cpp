@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -16,8 +21,11 @@
 #include "modules/modSkins.h"
 #include "platform/services.h"
 #include "shared/modDefs.h"
+#include "win32/frmAbout.h"
+#include "win32/frmChangeSkin.h"
 #include "win32/frmMain.h"
 #include "win32/frmMenu.h"
+#include "win32/frmPrefs.h"
 #include "win32/wide_text.h"
 #include "win32/win32_window_finder.h"
 
@@ -51,14 +59,17 @@ class TestTaskbarFinder final : public WindowFinder {
     Win32WindowFinder real_;
 };
 
+// Zurich, at a time the test may change as a change of zone does.
 class FixedTime final : public TimeSource {
   public:
-    LocalTime Now() const override { return {2026, 12, 7, 19, 5, 0, 0}; }
+    LocalTime now{2026, 12, 7, 19, 5, 0, 0};
+    LocalTime Now() const override { return now; }
 };
 
 class FixedZone final : public TimeZoneSource {
   public:
-    TimeZoneReading Read() const override { return {{-60, 0, -60}, kZoneStandardTime}; }
+    TimeZoneReading reading{{-60, 0, -60}, kZoneStandardTime};
+    TimeZoneReading Read() const override { return reading; }
 };
 
 HWND Make(const wchar_t* windowClass, DWORD style, HWND parent, RECT at) {
@@ -89,6 +100,9 @@ class ClockForms : public ::testing::Test {
             [this](const std::string&, const std::string& text) { errors_.push_back(text); });
     }
     void TearDown() override {
+        UnloadAbout();
+        UnloadPrefs();
+        UnloadChangeSkin();
         frmMain.Unload();
         frmMenu.Unload();
         DestroyWindow(taskbar_);
@@ -294,6 +308,111 @@ TEST_F(ClockForms, ADraggedFloatingClockIsKeptWhereItWasPutForTheNextStart) {
     EXPECT_EQ(again.left, after.left);
     EXPECT_EQ(again.top, after.top);
 }
+
+// Every window of the program that no one sees, message-only ones included.
+std::vector<HWND> HiddenWindows() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (HWND window = nullptr;
+         (window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr;) {
+        if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+            found.push_back(window);
+        }
+    }
+    std::erase_if(found, [](HWND window) {
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        const std::wstring className = name;
+        return IsWindowVisible(window) ||
+               (className.rfind(L"Tikora", 0) != 0 && className != TOOLTIPS_CLASSW);
+    });
+    return found;
+}
+
+TEST_F(ClockForms, HiddenWindowsOutliveACloseAndAZoneChangeIsDrawnAtOnce) {
+    AddTaskbar();
+    Start();
+    ShowPrefs();  // its socket has a window of its own
+    const std::vector<HWND> hidden = HiddenWindows();
+    ASSERT_GE(hidden.size(), 4u) << "the clock's wake, the taskbar notices, the menu, the tip";
+    for (HWND window : hidden) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+    test::DispatchWaiting();
+    for (HWND window : hidden) {
+        EXPECT_TRUE(IsWindow(window));
+    }
+    // From Zurich to Tokyo: the local time moves on by eight hours, with no change of minute.
+    const PixelBuffer before = frmMain->Frame();
+    time_.now.hour = 3;
+    time_.now.day = 8;
+    zone_.reading = {{-540, 0, 0}, kZoneNoDaylightRules};
+    PostMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0);
+    const auto changed = [&before] {
+        const PixelBuffer now = frmMain->Frame();
+        return !std::equal(now.Data(), now.Data() + now.BytesPerLine() * now.Height(),
+                           before.Data());
+    };
+    EXPECT_TRUE(test::PumpUntil(changed));
+}
+
+struct KeyCase {
+    const char* name;
+    void (*open)();
+    HWND (*firstControl)();
+    WPARAM key;
+    bool chooseSkin;  // a skin selected in the chooser, its file list with the focus
+    bool changed;     // the chosen skin in force afterwards
+};
+std::ostream& operator<<(std::ostream& out, const KeyCase& c) {
+    return out << c.name;
+}
+
+class DialogKeys : public ClockForms, public ::testing::WithParamInterface<KeyCase> {};
+
+// As the keyboard sends them: to the control with the focus, through the loop's dialog keys. The
+// window is gone afterwards, whichever key closed it.
+TEST_P(DialogKeys, CloseTheWindowAsTheirButtonDoes) {
+    std::filesystem::copy(folder_ / "Skins" / "Zefro", folder_ / "mine",
+                          std::filesystem::copy_options::recursive);
+    Start();
+    GetParam().open();
+    const HWND first = GetParam().firstControl();
+    const HWND window = GetAncestor(first, GA_ROOT);
+    EXPECT_EQ(GetFocus(), first);
+    if (GetParam().chooseSkin) {
+        ASSERT_TRUE(frmChangeSkin->SetFolderPath(Folder() + "\\mine"));
+        SendMessageW(frmChangeSkin->filePrincipal, LB_SETCURSEL, 0, 0);
+        SetFocus(frmChangeSkin->filePrincipal);
+    }
+    PostMessageW(GetFocus(), WM_KEYDOWN, GetParam().key, 0);
+    EXPECT_TRUE(test::PumpUntil([window] { return !IsWindow(window); }, std::chrono::seconds(5),
+                                [](MSG& message) { return DialogKey(message); }));
+    EXPECT_EQ(SkinSettings.CurrentSkinPath == Folder() + "\\mine", GetParam().changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, DialogKeys,
+    ::testing::Values(
+        KeyCase{"AboutEscape", ShowAbout, [] { return frmAbout->cmdOk; }, VK_ESCAPE, false, false},
+        KeyCase{"AboutEnter", ShowAbout, [] { return frmAbout->cmdOk; }, VK_RETURN, false, false},
+        KeyCase{"PrefsEscape", ShowPrefs, [] { return frmPrefs->cmbServerList; }, VK_ESCAPE, false,
+                false},
+        KeyCase{"PrefsEnter", ShowPrefs, [] { return frmPrefs->cmbServerList; }, VK_RETURN, false,
+                false},
+        KeyCase{"ChooserEscape", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; }, VK_ESCAPE,
+                true, false},
+        KeyCase{"ChooserEnterOnCancel", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; },
+                VK_RETURN, false, false},
+        KeyCase{"ChooserEnterOnASkin", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; },
+                VK_RETURN, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tikora
