@@ -72,7 +72,7 @@ Var ClockEnded
 !macro EndInstalledClock un
     Function ${un}EndInstalledClock
         StrCpy $ClockEnded 0
-        !insertmacro FindClock $0
+        !insertmacro FindClock r0
         ${If} $0 == 0
             Return
         ${EndIf}
@@ -101,7 +101,7 @@ Var ClockEnded
 
 ; Starts the installed clock in its own folder, unless a clock runs already.
 Function StartClock
-    !insertmacro FindClock $0
+    !insertmacro FindClock r0
     ${If} $0 == 0
         SetOutPath "$INSTDIR"
         Exec '"$INSTDIR\tikora.exe"'

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The Windows installer under Wine, for the user who runs it: a silent install puts the portable
 # zip's files, the uninstaller, the Start-menu entry, the Startup shortcut (starting the clock in
@@ -24,7 +25,7 @@ program_win="$(windows_variable LOCALAPPDATA)\Programs\Tikora"
 program_dir=$(winepath -u "$program_win" 2>/dev/null)
 menu_dir=$(winepath -u "$(windows_variable APPDATA)\Microsoft\Windows\Start Menu\Programs" 2>/dev/null)
 shortcut="$menu_dir/Tikora.lnk"
-startup="$menu_dir/Startup/Tikora.lnk"
+startup="$(find "$menu_dir" -maxdepth 1 -iname startup -print -quit)/Tikora.lnk"  # Wine's "StartUp"
 settings_key='HKCU\Software\Vardo Software\Tikora'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tikora'
@@ -36,16 +37,19 @@ registry_value() {  # KEY NAME: the value's data, empty when it is missing
 files_under() {  # FOLDER: its files, one path a line, sorted
     (cd "$1" && find . -type f | sed 's|^\./||' | sort)
 }
-clock_windows() {  # the clocks' windows: one per clock that runs, floating (there is no taskbar)
-    xdotool search --onlyvisible --name '^:: Tikora ::$' 2>/dev/null || true
+clock_windows() {  # the processes of the clocks' windows, one per clock that runs, floating
+    local window
+    for window in $(xdotool search --onlyvisible --name '^:: Tikora ::$' 2>/dev/null); do
+        xdotool getwindowpid "$window" 2>/dev/null || true
+    done
 }
-wait_clock() {  # NOT_WINDOW WHAT: waits for one clock window, other than NOT_WINDOW; prints it
-    local deadline=$((SECONDS + 60)) window
-    until window=$(clock_windows) && [ -n "$window" ] && [ "$window" != "$1" ]; do
+wait_clock() {  # NOT_PROCESS WHAT: waits for one clock, not of NOT_PROCESS; prints its process
+    local deadline=$((SECONDS + 60)) process
+    until process=$(clock_windows) && [ -n "$process" ] && [ "$process" != "$1" ]; do
         [ $SECONDS -lt $deadline ] || fail "$2"
     done
-    [ "$(wc -l <<<"$window")" = 1 ] || fail "more than one clock runs: $window"
-    echo "$window"
+    [ "$(wc -l <<<"$process")" = 1 ] || fail "more than one clock runs: $process"
+    echo "$process"
 }
 
 # The user's settings, there before the install, must outlive the uninstall. A Run value of an
@@ -59,11 +63,11 @@ mkdir "$drive_c/portable"
 unzip -q "$zip_file" -d "$drive_c/portable"
 wine 'C:\portable\Tikora\tikora.exe' &
 portable=$!
-portable_window=$(wait_clock "" "the portable clock did not start within 60 s")
+portable_process=$(wait_clock "" "the portable clock did not start within 60 s")
 wine "$setup" /S /START
 [ -d "$program_dir" ] || fail "nothing in $program_dir"
 kill -0 "$portable" 2>/dev/null || fail "the installer ended the portable clock"
-[ "$(clock_windows)" = "$portable_window" ] || fail "a second clock beside the portable one"
+[ "$(clock_windows)" = "$portable_process" ] || fail "a second clock beside the portable one"
 kill "$portable"
 wait "$portable" 2>/dev/null || true
 expected=$( (unzip -Z1 "$zip_file" | grep -v '/$' | sed 's|^Tikora/||'; echo uninstall.exe) | sort)
@@ -78,14 +82,17 @@ for link in "$shortcut" "$startup"; do
     [ -f "$link" ] || fail "no $link"
     strings -a -e l "$link" | grep -qiF "$program_win\tikora.exe" ||
         fail "$link does not start the installed tikora.exe"
-    strings -a -e l "$link" | grep -qixF "$program_win" || fail "$link does not start in $program_win"
+    # The folder is a string of its own, after the count of its characters.
+    strings -a -e l "$link" | folder="${program_win,,}" awk '{ line = tolower($0); folder = ENVIRON["folder"] }
+        length(line) <= length(folder) + 1 && substr(line, length(line) - length(folder) + 1) == folder { found = 1 }
+        END { exit !found }' || fail "$link does not start in $program_win"
 done
 [ -z "$(registry_value "$run_key" Tikora)" ] || fail "the Run value is left"
 uninstaller=$(registry_value "$uninstall_key" UninstallString)
 [ "$uninstaller" = "\"$program_win\\uninstall.exe\"" ] || fail "Add/Remove Programs has '$uninstaller'"
 size=$(registry_value "$uninstall_key" EstimatedSize)
 [ $((size)) -ge 500 ] || fail "EstimatedSize is '$size'"
-file -b "$program_dir/Skins/Zefro/Zefro.ini" | grep -q CRLF || fail "the skin files have no CRLF"
+! grep -qv $'\r$' "$program_dir/Skins/Zefro/Zefro.ini" || fail "the skin files have no CRLF"
 [ "$(registry_value "$uninstall_key" DisplayVersion)" = \
     "$(basename "$zip_file" | sed -n 's/^tikora-\(.*\)-windows-x64\.zip$/\1/p')" ] ||
     fail "Add/Remove Programs shows another version than the zip's"
