@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +25,7 @@
 #include "win32/frmMenu.h"
 #include "win32/frmPrefs.h"
 #include "win32/wide_text.h"
+#include "win32/win32_clock_wake.h"
 #include "win32/win32_window_finder.h"
 
 namespace tikora {
@@ -133,9 +132,10 @@ class ClockForms : public ::testing::Test {
     FixedTime time_;
     FixedZone zone_;
     TestTaskbarFinder windows_;
+    Win32ClockWake wake_;
     ScopedServices services_{Services{&time_, &zone_, [this] { return Folder(); },
                                       [] { return std::string(); }, [] { return std::string(); },
-                                      &windows_}};
+                                      &windows_, nullptr, nullptr, nullptr, nullptr, &wake_}};
     std::vector<std::string> errors_;
     HWND taskbar_ = nullptr;
     HWND clock_ = nullptr;
@@ -309,110 +309,71 @@ TEST_F(ClockForms, ADraggedFloatingClockIsKeptWhereItWasPutForTheNextStart) {
     EXPECT_EQ(again.top, after.top);
 }
 
-// Every window of the program that no one sees, message-only ones included.
-std::vector<HWND> HiddenWindows() {
-    std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    for (HWND window = nullptr;
-         (window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr;) {
-        if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-            found.push_back(window);
-        }
-    }
-    std::erase_if(found, [](HWND window) {
-        wchar_t name[64] = L"";
-        GetClassNameW(window, name, 64);
-        const std::wstring className = name;
-        return IsWindowVisible(window) ||
-               (className.rfind(L"Tikora", 0) != 0 && className != TOOLTIPS_CLASSW);
-    });
-    return found;
-}
-
 TEST_F(ClockForms, HiddenWindowsOutliveACloseAndAZoneChangeIsDrawnAtOnce) {
     AddTaskbar();
     Start();
-    ShowPrefs();  // its socket has a window of its own
-    const std::vector<HWND> hidden = HiddenWindows();
-    ASSERT_GE(hidden.size(), 4u) << "the clock's wake, the taskbar notices, the menu, the tip";
+    std::vector<HWND> hidden;  // the clock's wake, the taskbar's notices, the menu, the date tip
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t name[8] = L"";
+            GetClassNameW(window, name, 8);
+            if (!IsWindowVisible(window) && std::wstring(name) != L"IME") {
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hidden));
+    ASSERT_GE(hidden.size(), 4u);
     for (HWND window : hidden) {
         SendMessageW(window, WM_CLOSE, 0, 0);
-    }
-    test::DispatchWaiting();
-    for (HWND window : hidden) {
         EXPECT_TRUE(IsWindow(window));
     }
     // From Zurich to Tokyo: the local time moves on by eight hours, with no change of minute.
+    test::DispatchWaiting();  // the first frame
     const PixelBuffer before = frmMain->Frame();
-    time_.now.hour = 3;
-    time_.now.day = 8;
+    time_.now = {2026, 12, 8, 3, 5, 0, 0};
     zone_.reading = {{-540, 0, 0}, kZoneNoDaylightRules};
-    PostMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0);
-    const auto changed = [&before] {
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    EXPECT_TRUE(test::PumpUntil([&before] {
         const PixelBuffer now = frmMain->Frame();
-        return !std::equal(now.Data(), now.Data() + now.BytesPerLine() * now.Height(),
-                           before.Data());
-    };
-    EXPECT_TRUE(test::PumpUntil(changed));
+        return !std::equal(now.Data(), now.Data() + now.Width() * now.Height(), before.Data());
+    }));
 }
 
-struct KeyCase {
-    const char* name;
-    void (*open)();
-    HWND (*firstControl)();
-    WPARAM key;
-    bool chooseSkin;  // a skin selected in the chooser, its file list with the focus
-    bool changed;     // the chosen skin in force afterwards
-};
-std::ostream& operator<<(std::ostream& out, const KeyCase& c) {
-    return out << c.name;
+// As the keyboard sends it: to the control with the focus, through the loop's dialog keys; true
+// once `window` is gone.
+bool Press(WPARAM key, HWND window) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    return test::PumpUntil([window] { return !IsWindow(window); }, std::chrono::seconds(5),
+                           [](MSG& message) { return DialogKey(message); });
 }
 
-class DialogKeys : public ClockForms, public ::testing::WithParamInterface<KeyCase> {};
-
-// As the keyboard sends them: to the control with the focus, through the loop's dialog keys. The
-// window is gone afterwards, whichever key closed it.
-TEST_P(DialogKeys, CloseTheWindowAsTheirButtonDoes) {
+TEST_F(ClockForms, EscapeAndEnterCloseEachWindowAsItsButtonDoes) {
     std::filesystem::copy(folder_ / "Skins" / "Zefro", folder_ / "mine",
                           std::filesystem::copy_options::recursive);
     Start();
-    GetParam().open();
-    const HWND first = GetParam().firstControl();
-    const HWND window = GetAncestor(first, GA_ROOT);
-    EXPECT_EQ(GetFocus(), first);
-    if (GetParam().chooseSkin) {
-        ASSERT_TRUE(frmChangeSkin->SetFolderPath(Folder() + "\\mine"));
-        SendMessageW(frmChangeSkin->filePrincipal, LB_SETCURSEL, 0, 0);
-        SetFocus(frmChangeSkin->filePrincipal);
+    const std::pair<void (*)(), HWND (*)()> windows[] = {
+        {ShowAbout, [] { return frmAbout->cmdOk; }},
+        {ShowPrefs, [] { return frmPrefs->cmbServerList; }},
+        {ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; }}};
+    for (const auto& [open, first] : windows) {
+        for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            open();
+            EXPECT_EQ(GetFocus(), first()) << key;
+            EXPECT_TRUE(Press(key, GetAncestor(first(), GA_ROOT))) << key;
+        }
     }
-    PostMessageW(GetFocus(), WM_KEYDOWN, GetParam().key, 0);
-    EXPECT_TRUE(test::PumpUntil([window] { return !IsWindow(window); }, std::chrono::seconds(5),
-                                [](MSG& message) { return DialogKey(message); }));
-    EXPECT_EQ(SkinSettings.CurrentSkinPath == Folder() + "\\mine", GetParam().changed);
+    // Enter on a chosen skin is "&Change".
+    ShowChangeSkin();
+    ASSERT_TRUE(frmChangeSkin->SetFolderPath(Folder() + "\\mine"));
+    SendMessageW(frmChangeSkin->filePrincipal, LB_SETCURSEL, 0, 0);
+    SetFocus(frmChangeSkin->filePrincipal);
+    EXPECT_NE(SkinSettings.CurrentSkinPath, Folder() + "\\mine");
+    EXPECT_TRUE(Press(VK_RETURN, frmChangeSkin->Handle()));
+    EXPECT_EQ(SkinSettings.CurrentSkinPath, Folder() + "\\mine");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Windows, DialogKeys,
-    ::testing::Values(
-        KeyCase{"AboutEscape", ShowAbout, [] { return frmAbout->cmdOk; }, VK_ESCAPE, false, false},
-        KeyCase{"AboutEnter", ShowAbout, [] { return frmAbout->cmdOk; }, VK_RETURN, false, false},
-        KeyCase{"PrefsEscape", ShowPrefs, [] { return frmPrefs->cmbServerList; }, VK_ESCAPE, false,
-                false},
-        KeyCase{"PrefsEnter", ShowPrefs, [] { return frmPrefs->cmbServerList; }, VK_RETURN, false,
-                false},
-        KeyCase{"ChooserEscape", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; }, VK_ESCAPE,
-                true, false},
-        KeyCase{"ChooserEnterOnCancel", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; },
-                VK_RETURN, false, false},
-        KeyCase{"ChooserEnterOnASkin", ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; },
-                VK_RETURN, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tikora

@@ -37,7 +37,8 @@ TEST_P(ClockWakeTest, WakesAsArmedLastAndOnJumps) {
         }
     }
     if (GetParam().broadcast != 0) {
-        PostMessageW(HWND_BROADCAST, GetParam().broadcast, GetParam().detail, 0);
+        SendMessageTimeoutW(HWND_BROADCAST, GetParam().broadcast, GetParam().detail, 0,
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
     }
     if (GetParam().wakes > 0) {
         EXPECT_TRUE(test::PumpUntil([&] { return wakes > 0; }));
