@@ -11,6 +11,7 @@
 #include "modules/modMain.h"
 #include "platform/settings_location.h"
 #include "shared/command_line.h"
+#include "win32/dialog_window.h"
 #include "win32/frmMain.h"
 #include "win32/hidden_window.h"
 #include "win32/system_services.h"
@@ -20,6 +21,8 @@ namespace {
 
 // One clock per user session: the name lives in the session's own namespace.
 constexpr wchar_t kInstanceName[] = L"Local\\Vardo Software.Tikora.Clock";
+// The title of the hidden window that ends the clock on WM_CLOSE: the installer finds it by that.
+constexpr wchar_t kSessionWindowName[] = L"Tikora";
 
 std::vector<std::string> Arguments() {
     int count = 0;
@@ -65,6 +68,31 @@ std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
+// Where the clock of the copy that runs already is: in the taskbar's clock, or floating.
+std::wstring RunningClockPlace() {
+    HWND host = FindWindowW(L"Shell_TrayWnd", nullptr);
+    for (const wchar_t* inner : {L"TrayNotifyWnd", L"TrayClockWClass"}) {
+        host = host != nullptr ? FindWindowExW(host, nullptr, inner, nullptr) : nullptr;
+    }
+    if (host != nullptr && FindWindowExW(host, nullptr, L"TikoraClock", nullptr) != nullptr) {
+        return L"Its clock is in the taskbar, over the taskbar's own clock.";
+    }
+    const HWND floating = FindWindowW(L"TikoraClock", nullptr);
+    RECT place{};
+    if (floating != nullptr && IsWindowVisible(floating) && GetWindowRect(floating, &place)) {
+        return L"Its clock floats on the screen at " + std::to_wstring(place.left) + L", " +
+               std::to_wstring(place.top) + L".";
+    }
+    return L"Its clock is not shown at the moment.";
+}
+
+// A second start tells the user, who would otherwise see nothing happen, where the clock is.
+void TellAlreadyRunning() {
+    const std::wstring text = L"Tikora is already running. " + RunningClockPlace();
+    MessageBoxW(nullptr, text.c_str(), L":: Tikora ::",
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
 HWND sessionWindow = nullptr;
 
 // Ctrl+C or a closed console window, on a thread of their own: the clock's thread ends it.
@@ -76,10 +104,7 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, Enter, Escape and the mnemonics work in whichever of the program's windows is
-        // active, as in a dialog box.
-        HWND active = GetActiveWindow();
-        if (active != nullptr && IsDialogMessageW(active, &message)) {
+        if (tikora::DialogKey(message)) {
             continue;
         }
         TranslateMessage(&message);
@@ -109,11 +134,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Held until the process ends; the system closes it then.
     CreateMutexW(nullptr, FALSE, kInstanceName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        std::fputs("tikora: already running in this session\n", stderr);
+        TellAlreadyRunning();
         return 0;
     }
     tikora::InstallSystemServices();
-    const tikora::HiddenWindow session(OnSessionMessage);
+    const tikora::HiddenWindow session(OnSessionMessage, kSessionWindowName);
     sessionWindow = session.Handle();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     // Creating the clock window runs the whole start-up; it is shown once that has returned.

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -26,6 +27,7 @@
 #include "win32/frmMenu.h"
 #include "win32/frmPrefs.h"
 #include "win32/wide_text.h"
+#include "win32/win32_clock_wake.h"
 #include "win32/win32_window_finder.h"
 
 namespace tikora {
@@ -58,14 +60,17 @@ class TestTaskbarFinder final : public WindowFinder {
     Win32WindowFinder real_;
 };
 
+// Zurich, at a time the test may change as a change of zone does.
 class FixedTime final : public TimeSource {
   public:
-    LocalTime Now() const override { return {2026, 12, 7, 19, 5, 0, 0}; }
+    LocalTime now{2026, 12, 7, 19, 5, 0, 0};
+    LocalTime Now() const override { return now; }
 };
 
 class FixedZone final : public TimeZoneSource {
   public:
-    TimeZoneReading Read() const override { return {{-60, 0, -60}, kZoneStandardTime}; }
+    TimeZoneReading reading{{-60, 0, -60}, kZoneStandardTime};
+    TimeZoneReading Read() const override { return reading; }
 };
 
 HWND Make(const wchar_t* windowClass, DWORD style, HWND parent, RECT at) {
@@ -96,6 +101,9 @@ class ClockForms : public ::testing::Test {
             [this](const std::string&, const std::string& text) { errors_.push_back(text); });
     }
     void TearDown() override {
+        UnloadAbout();
+        UnloadPrefs();
+        UnloadChangeSkin();
         frmMain.Unload();
         frmMenu.Unload();
         DestroyWindow(taskbar_);
@@ -126,9 +134,10 @@ class ClockForms : public ::testing::Test {
     FixedTime time_;
     FixedZone zone_;
     TestTaskbarFinder windows_;
+    Win32ClockWake wake_;
     ScopedServices services_{Services{&time_, &zone_, [this] { return Folder(); },
                                       [] { return std::string(); }, [] { return std::string(); },
-                                      &windows_}};
+                                      &windows_, nullptr, nullptr, nullptr, nullptr, &wake_}};
     std::vector<std::string> errors_;
     HWND taskbar_ = nullptr;
     HWND clock_ = nullptr;
@@ -344,6 +353,72 @@ TEST_F(ClockForms, ADraggedFloatingClockIsKeptWhereItWasPutForTheNextStart) {
     GetWindowRect(frmMain->Handle(), &again);
     EXPECT_EQ(again.left, after.left);
     EXPECT_EQ(again.top, after.top);
+}
+
+TEST_F(ClockForms, HiddenWindowsOutliveACloseAndAZoneChangeIsDrawnAtOnce) {
+    AddTaskbar();
+    Start();
+    std::vector<HWND> hidden;  // the clock's wake, the taskbar's notices, the menu, the date tip
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t name[8] = L"";
+            GetClassNameW(window, name, 8);
+            if (!IsWindowVisible(window) && std::wstring(name) != L"IME") {
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hidden));
+    ASSERT_GE(hidden.size(), 4u);
+    for (HWND window : hidden) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(window));
+    }
+    // From Zurich to Tokyo: the local time moves on by eight hours, with no change of minute.
+    test::DispatchWaiting();  // the first frame
+    const PixelBuffer before = frmMain->Frame();
+    time_.now = {2026, 12, 8, 3, 5, 0, 0};
+    zone_.reading = {{-540, 0, 0}, kZoneNoDaylightRules};
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    EXPECT_TRUE(test::PumpUntil([&before] {
+        const PixelBuffer now = frmMain->Frame();
+        return !std::equal(now.Data(), now.Data() + now.Width() * now.Height(), before.Data());
+    }));
+}
+
+// As the keyboard sends it: to the control with the focus, through the loop's dialog keys; true
+// once `window` is gone.
+bool Press(WPARAM key, HWND window) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    return test::PumpUntil([window] { return !IsWindow(window); }, std::chrono::seconds(5),
+                           [](MSG& message) { return DialogKey(message); });
+}
+
+TEST_F(ClockForms, EscapeAndEnterCloseEachWindowAsItsButtonDoes) {
+    std::filesystem::copy(folder_ / "Skins" / "Zefro", folder_ / "mine",
+                          std::filesystem::copy_options::recursive);
+    Start();
+    const std::pair<void (*)(), HWND (*)()> windows[] = {
+        {ShowAbout, [] { return frmAbout->cmdOk; }},
+        {ShowPrefs, [] { return frmPrefs->cmbServerList; }},
+        {ShowChangeSkin, [] { return frmChangeSkin->cmdCancel; }}};
+    for (const auto& [open, first] : windows) {
+        for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            open();
+            EXPECT_EQ(GetFocus(), first()) << key;
+            EXPECT_TRUE(Press(key, GetAncestor(first(), GA_ROOT))) << key;
+        }
+    }
+    // Enter on a chosen skin is "&Change".
+    ShowChangeSkin();
+    ASSERT_TRUE(frmChangeSkin->SetFolderPath(Folder() + "\\mine"));
+    SendMessageW(frmChangeSkin->filePrincipal, LB_SETCURSEL, 0, 0);
+    SetFocus(frmChangeSkin->filePrincipal);
+    EXPECT_NE(SkinSettings.CurrentSkinPath, Folder() + "\\mine");
+    EXPECT_TRUE(Press(VK_RETURN, frmChangeSkin->Handle()));
+    EXPECT_EQ(SkinSettings.CurrentSkinPath, Folder() + "\\mine");
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ TEST_P(ClockWakeTest, WakesAsArmedLastAndOnJumps) {
         }
     }
     if (GetParam().broadcast != 0) {
-        PostMessageW(HWND_BROADCAST, GetParam().broadcast, GetParam().detail, 0);
+        SendMessageTimeoutW(HWND_BROADCAST, GetParam().broadcast, GetParam().detail, 0,
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
     }
     if (GetParam().wakes > 0) {
         EXPECT_TRUE(test::PumpUntil([&] { return wakes > 0; }));
@@ -56,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WakeCase{"LaterArmReplaces", {20, 60000}, 0, 0, 0},
                       WakeCase{"ZeroReplacesLater", {60000, 0}, 0, 0, 1},
                       WakeCase{"ZeroTwiceWakesOnce", {0, 0}, 0, 0, 1},
-                      WakeCase{"ClockOrZoneChanged", {}, WM_TIMECHANGE, 0, 1},
+                      WakeCase{"ClockChanged", {}, WM_TIMECHANGE, 0, 1},
+                      WakeCase{"ZoneChanged", {}, WM_SETTINGCHANGE, 0, 1},
                       WakeCase{"Resumed", {}, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 1},
                       WakeCase{"Suspending", {}, WM_POWERBROADCAST, PBT_APMSUSPEND, 0},
                       WakeCase{"NoLongerListening", {20, kStopListening}, WM_TIMECHANGE, 0, 0}),

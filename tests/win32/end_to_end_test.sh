@@ -3,7 +3,9 @@
 # The Windows program end to end under Wine: a stand-in taskbar (tikora-fixture-taskbar.exe), then
 # tikora.exe, which must dock into the taskbar's clock window at (0, 0) with the clock window's
 # size and draw the time there (read from screenshots, kept as BUILD_DIR/tikora-windows.png and,
-# after Internet Time, tikora-windows-beat.png); then its menu, opened with a click: "&Internet
+# after Internet Time, tikora-windows-beat.png); the taskbar killed and a new one started, where
+# the clock must dock again; a second start, which tells that the clock runs (its box kept as
+# tikora-windows-again.png) and ends with 0; then its menu, opened with a click: "&Internet
 # Time (.beat)" with its mnemonic, the menu again, "&Exit" with its mnemonic; then the settings it
 # wrote, read back from Wine's registry.
 # Usage: tests/win32/end_to_end_test.sh BUILD_DIR   (it runs itself under scripts/with-wine, a
@@ -49,22 +51,27 @@ cleanup() {
 trap cleanup EXIT
 
 # The fixture's report comes through a pipe, so that each wait below ends at the line it waits for.
-mkfifo "$work/fixture"
-wine "$fixture" >"$work/fixture" 2>"$work/fixture.err" &
-fixture_pid=$!
-exec 4<"$work/fixture"
 report=
 next_report() {  # SECONDS: the fixture's next line into $report
     IFS= read -r -t "$1" -u 4 report ||
         fail "no report from the fixture within $1 s: $(cat "$work/fixture.err")"
     report="${report%$'\r'}"
 }
-next_report 60
-read -r _ clock_left clock_top clock_width clock_height <<<"$report"
-[[ "$report" == "clock "* ]] || fail "the fixture began with: $report"
-next_report 10
-[ "$report" = "children first=yes" ] ||
-    fail "Wine's own Shell_TrayWnd comes first, or the clock window has children: $report"
+fixtures=0
+start_fixture() {
+    fixtures=$((fixtures + 1))
+    mkfifo "$work/fixture$fixtures"
+    wine "$fixture" >"$work/fixture$fixtures" 2>"$work/fixture.err" &
+    fixture_pid=$!
+    exec 4<"$work/fixture$fixtures"
+    next_report 60
+    read -r _ clock_left clock_top clock_width clock_height <<<"$report"
+    [[ "$report" == "clock "* ]] || fail "the fixture began with: $report"
+    next_report 10
+    [ "$report" = "children first=yes" ] ||
+        fail "Wine's own Shell_TrayWnd comes first, or the clock window has children: $report"
+}
+start_fixture
 
 # A key left by the platform tests would hide a missing save.
 wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
@@ -72,10 +79,13 @@ wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
 tikora_pid=$!
 
 # Docked: a child of the clock window, at its top-left corner, with its size, shown.
-docked="^children first=yes \\[[^]|]*\\|:: Tikora ::\\|0\\|0\\|${clock_width}\\|${clock_height}\\|visible]$"
-until [[ "$report" =~ $docked ]]; do
-    next_report 30
-done
+wait_docked() {
+    local docked="^children first=yes \\[[^]|]*\\|:: Tikora ::\\|0\\|0\\|${clock_width}\\|${clock_height}\\|visible]$"
+    until [[ "$report" =~ $docked ]]; do
+        next_report 30
+    done
+}
+wait_docked
 echo "docked: $report"
 
 # Drawn: pixels of the clock window that differ from its most common colour. A clock that does not
@@ -96,6 +106,29 @@ done
 cp "$work/screen.png" "$screenshot"
 echo "drawn: $(drawn_pixels "$work/time.png") pixels in the clock window besides its background" \
     "($screenshot)"
+
+# The taskbar's process killed: its windows go, the clock's with them, and no one is told. The new
+# taskbar's "TaskbarCreated" finds the clock without its host: it docks in the new one.
+wine taskkill /f /im "$(basename "$fixture")" >/dev/null 2>&1 || fail "taskkill /f failed"
+wait "$fixture_pid" 2>/dev/null || true
+start_fixture
+wait_docked
+echo "docked again after taskkill /f of the taskbar: $report"
+kill -0 "$tikora_pid" 2>/dev/null || fail "tikora.exe ended with its taskbar"
+
+# A second start: a box says that the clock runs and where; its end is 0 once it is answered.
+(cd "$(dirname "$tikora")" && exec wine "$tikora") 2>"$work/again.err" &
+again_pid=$!
+deadline=$((SECONDS + 30))
+until box=$(xdotool search --onlyvisible --name '^:: Tikora ::$' 2>/dev/null | head -1) &&
+    [ -n "$box" ]; do
+    [ $SECONDS -lt $deadline ] || fail "a second start showed no box"
+done
+import -display "$DISPLAY" -window root "${screenshot%.png}-again.png"
+xdotool windowfocus "$box" key Return
+timeout 30 tail --pid="$again_pid" -f /dev/null || fail "the second start still runs"
+wait "$again_pid" || fail "the second start ended with $?"
+echo "second start: told, ended with 0 (${screenshot%.png}-again.png)"
 
 # The menu: a click on the clock, then a key. The menu is a new window of the program's, and gone
 # again once an item is chosen. The clock's date tip is a window of the program's too, one line

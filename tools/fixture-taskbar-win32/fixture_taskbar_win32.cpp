@@ -8,7 +8,8 @@
 //   children first=yes|no [CLASS|CAPTION|X|Y|WIDTH|HEIGHT|visible|hidden] ...
 // first= says whether a search for the top-level "Shell_TrayWnd" finds this strip rather than
 // Wine's own; X and Y are relative to the clock window's client area. Repaints the clock's children
-// as Windows would after an exposure (see RepaintChildren). Runs until it is ended.
+// as Windows would after an exposure (see RepaintChildren). Tells every top-level window
+// "TaskbarCreated" once its windows stand, as Explorer does. Runs until it is ended.
 
 #include <windows.h>
 
@@ -134,6 +135,7 @@ int main() {
                 place.bottom - place.top);
     ReportChildren();
     SetTimer(taskbar, kWatchTimer, kWatchMilliseconds, nullptr);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         DispatchMessageA(&message);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // tikora-make-icon: draws the program's icon, a clock face with the Internet Time "@", at the sizes
-// the About window and the desktop entry use.
+// the About window, the desktop entry and the Windows icon (src/resources/tikora.ico) use.
 //
-//   tikora-make-icon FOLDER      writes FOLDER/tikora-32.png, tikora-48.png and tikora-256.png
+//   tikora-make-icon FOLDER      writes FOLDER/tikora-16.png, tikora-32.png, tikora-48.png and
+//                                tikora-256.png
+//
+// The Windows icon holds all four: convert tikora-{16,32,48,256}.png tikora.ico
 
 #include <QGuiApplication>
 #include <QImage>
@@ -50,6 +53,26 @@ QImage DrawIcon(int size) {
     return icon;
 }
 
+// At 16 pixels the drawing is made for the pixel grid: the ticks and the hands are whole pixels
+// (the hands at a quarter past twelve, along the grid), only the rim is smoothed.
+QImage DrawSmallIcon() {
+    QImage icon(16, 16, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kRim, 1.5));
+    painter.setBrush(kFace);
+    painter.drawEllipse(QPointF(8, 8), 7.0, 7.0);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const QRect tick :
+         {QRect(7, 2, 2, 1), QRect(7, 13, 2, 1), QRect(2, 7, 1, 2), QRect(13, 7, 1, 2)}) {
+        painter.fillRect(tick, kInk);
+    }
+    painter.fillRect(QRect(7, 7, 5, 2), kInk);  // the hour hand, towards three
+    painter.fillRect(QRect(7, 4, 2, 5), kRim);  // the minute hand, up
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -60,9 +83,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    for (const int size : {32, 48, 256}) {
+    for (const int size : {16, 32, 48, 256}) {
         const QString path = QStringLiteral("%1/tikora-%2.png").arg(folder).arg(size);
-        if (!DrawIcon(size).save(path, "PNG")) {
+        if (!(size == 16 ? DrawSmallIcon() : DrawIcon(size)).save(path, "PNG")) {
             std::fprintf(stderr, "tikora-make-icon: can't write %s\n", qPrintable(path));
             return 1;
         }

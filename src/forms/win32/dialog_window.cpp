@@ -24,6 +24,8 @@ void RegisterWindowClass(WNDPROC procedure) {
         windowClass.lpfnWndProc = procedure;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.hIcon = ProgramIcon(SM_CXICON);
+        windowClass.hIconSm = ProgramIcon(SM_CXSMICON);
         return RegisterClassExW(&windowClass) != 0;
     }();
     static_cast<void>(registered);
@@ -72,8 +74,12 @@ DialogWindow::~DialogWindow() {
 }
 
 void DialogWindow::Show() const {
+    const bool first = !IsWindowVisible(window_);
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
+    if (first) {
+        SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
+    }
 }
 
 HWND DialogWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style,
@@ -98,10 +104,56 @@ LRESULT DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+// Enter presses the button that has the focus, as in a dialog box, else the window's default.
+LRESULT DialogWindow::DefaultButtonAnswer() const {
+    const HWND focus = GetFocus();
+    constexpr LRESULT kButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
+    const int id = IsChild(window_, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & kButton)
+                       ? GetDlgCtrlID(focus)
+                       : DefaultButton();
+    return id != 0 ? MAKELRESULT(id, DC_HASDEFID) : 0;
+}
+
 LRESULT CALLBACK DialogWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->OnMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    switch (message) {
+        case DM_GETDEFID:
+            return self->DefaultButtonAnswer();
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) {
+                return self->OnMessage(WM_CLOSE, 0, 0);  // Escape
+            }
+            break;
+        case WM_ACTIVATE:
+            // A plain window forgets which control had the focus when the user goes elsewhere.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                self->focus_ = IsChild(window, focus) ? focus : self->focus_;
+            } else if (IsChild(window, self->focus_)) {
+                SetFocus(self->focus_);
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+bool DialogKey(MSG& message) {
+    const HWND active = GetActiveWindow();
+    return active != nullptr && IsDialogMessageW(active, &message);
+}
+
+// The executable's icon 1 (its resources), the system's application icon where it has none.
+HICON ProgramIcon(int metric) {
+    const int size = GetSystemMetrics(metric);
+    const auto icon = static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+    return icon != nullptr ? icon : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 std::string TextOf(HWND window) {

@@ -35,7 +35,8 @@ class DialogWindow {
     DialogWindow& operator=(const DialogWindow&) = delete;
 
     HWND Handle() const { return window_; }
-    // Shows the window and brings it forward.
+    // Shows the window and brings it forward; a window shown for the first time gives the focus to
+    // its first control in the tab order.
     void Show() const;
 
   protected:
@@ -43,15 +44,26 @@ class DialogWindow {
     HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, Twips place,
                     int id = 0, FontKind font = FontKind::Design);
     HFONT Font(FontKind kind);
-    // Messages the window doesn't answer go to DefWindowProcW.
+    // Messages the window doesn't answer go to DefWindowProcW. Escape comes as WM_CLOSE.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The control Enter presses unless the focus is on another button; 0 for none.
+    virtual int DefaultButton() const { return 0; }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultButtonAnswer() const;
 
     HWND window_ = nullptr;
+    HWND focus_ = nullptr;  // the control that had the focus when the window was last left
     std::array<HFONT, 3> fonts_{};
 };
+
+// Tab, Enter, Escape and the mnemonics in whichever window of the thread is active, as in a dialog
+// box; true when `message` was such a key and has been dealt with.
+bool DialogKey(MSG& message);
+
+// The program's icon at the system's size for `metric` (SM_CXICON, SM_CXSMICON).
+HICON ProgramIcon(int metric);
 
 // The text of a window or control, and setting it, in UTF-8.
 std::string TextOf(HWND window);

@@ -9,21 +9,6 @@ namespace {
 
 constexpr int kOk = 100;
 
-// The program's icon: the first icon group among the executable's resources, the system's
-// application icon when it has none.
-HICON ProgramIcon() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON icon = nullptr;
-    EnumResourceNamesW(
-        instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */,
-        [](HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-            *reinterpret_cast<HICON*>(found) = LoadIconW(module, name);
-            return FALSE;
-        },
-        reinterpret_cast<LONG_PTR>(&icon));
-    return icon != nullptr ? icon : LoadIconW(nullptr, IDI_APPLICATION);
-}
-
 void AppendText(HWND label, const std::string& tail) {
     SetText(label, TextOf(label) + tail);
 }
@@ -40,7 +25,7 @@ void UnloadAbout() {
 
 AboutWindow::AboutWindow() : DialogWindow(L":: Tikora [ About ] ::", 4245, 1620) {
     Image1 = AddControl(L"STATIC", L"", SS_ICON, {90, 90, 480, 480});
-    SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon()), 0);
+    SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon(SM_CXICON)), 0);
     lblProgName = AddControl(L"STATIC", L"Tikora", SS_NOPREFIX, {690, 90, 3465, 225}, 0,
                              FontKind::DesignBold);
     lblReleaseDate = AddControl(L"STATIC", L"Release Date:", SS_NOPREFIX, {690, 330, 3465, 225});
@@ -48,7 +33,8 @@ AboutWindow::AboutWindow() : DialogWindow(L":: Tikora [ About ] ::", 4245, 1620)
         AddControl(L"STATIC", L"\u00A9 The Tikora developers", SS_NOPREFIX, {690, 660, 3465, 225});
     lblRights = AddControl(L"STATIC", L"MIT licence: free to use, change and share", SS_NOPREFIX,
                            {690, 900, 3465, 225});
-    cmdOk = AddControl(L"BUTTON", L"&Ok", BS_PUSHBUTTON | WS_TABSTOP, {3330, 1230, 855, 315}, kOk);
+    cmdOk =
+        AddControl(L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, {3330, 1230, 855, 315}, kOk);
 }
 
 void AboutWindow::Form_Load() {
@@ -58,6 +44,10 @@ void AboutWindow::Form_Load() {
 
 void AboutWindow::cmdOk_Click() {
     UnloadAbout();  // the last step: the window's object goes with it
+}
+
+int AboutWindow::DefaultButton() const {
+    return kOk;
 }
 
 LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -29,6 +29,7 @@ class AboutWindow final : public DialogWindow {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int DefaultButton() const override;
 
   private:
     void OnPaint();

@@ -61,11 +61,7 @@ void AddLine(HWND list, const std::string& text) {
 }  // namespace
 
 void ShowChangeSkin() {
-    const bool opening = frmChangeSkin.Loaded() == nullptr;
-    frmChangeSkin->Show();
-    if (opening) {
-        SetFocus(frmChangeSkin->cmdCancel);
-    }
+    frmChangeSkin->Show();  // "C&ancel", first in the tab order, takes the focus
 }
 
 void UnloadChangeSkin() {
@@ -74,9 +70,10 @@ void UnloadChangeSkin() {
 
 ChangeSkinWindow::ChangeSkinWindow() : DialogWindow(L":: Tikora [ Change Skin ] ::", 4665, 3705) {
     // Created in the tab order, "C&ancel" first.
-    constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
-    cmdCancel = AddControl(L"BUTTON", L"C&ancel", kButton, {3510, 3360, 1125, 285}, kCancel);
-    cmdChange = AddControl(L"BUTTON", L"&Change", kButton, {2340, 3360, 1125, 285}, kChange);
+    cmdCancel = AddControl(L"BUTTON", L"C&ancel", BS_PUSHBUTTON | WS_TABSTOP,
+                           {3510, 3360, 1125, 285}, kCancel);
+    cmdChange = AddControl(L"BUTTON", L"&Change", BS_DEFPUSHBUTTON | WS_TABSTOP,
+                           {2340, 3360, 1125, 285}, kChange);
     filePrincipal =
         AddControl(L"LISTBOX", L"", kList, {2610, 30, 2025, 3240}, kFileList, FontKind::Arial);
     // A drop-down list is as tall as its font makes it; the height is its open list's.
@@ -93,6 +90,10 @@ ChangeSkinWindow::ChangeSkinWindow() : DialogWindow(L":: Tikora [ Change Skin ] 
     if (!SetFolderPath(start)) {
         SetFolderPath(DriveOf(start) + '\\');
     }
+}
+
+int ChangeSkinWindow::DefaultButton() const {
+    return SelectedFile().empty() ? 0 : kChange;
 }
 
 LRESULT ChangeSkinWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

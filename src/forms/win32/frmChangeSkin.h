@@ -46,6 +46,7 @@ class ChangeSkinWindow final : public DialogWindow {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int DefaultButton() const override;
 
   private:
     void OnCommand(int id, int notification);

@@ -85,6 +85,12 @@ std::wstring LongDateAndTime(const LocalTime& now) {
     return std::wstring(date) + L" " + time;
 }
 
+// The tip is a hidden window of the program's: a close from outside would take it away for good.
+LRESULT CALLBACK IgnoreClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+    return message == WM_CLOSE ? 0 : DefSubclassProc(window, message, wParam, lParam);
+}
+
 // A tip over the whole window whose text is asked for each time it shows; shown although the
 // clock is never the active window. The tip has no owner: an owned window would come between its
 // owner and the topmost band that a floating clock goes into.
@@ -105,6 +111,7 @@ HWND AddDateTip(HWND window) {
     tool.uId = reinterpret_cast<UINT_PTR>(window);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetWindowSubclass(tip, IgnoreClose, 1, 0);
     return tip;
 }
 
@@ -118,11 +125,17 @@ ClockWindow::ClockWindow() {
     // The time box's design-time size, in pixels: one line of the clock's text.
     picTime.Width = kTimeBoxWidth;
     picTime.Height = kTimeBoxHeight;
-    tmrClock.OnTimer([this] { tmrClock_Timer(); });
+    tmrClock.OnTimer([this] {
+        if (const auto watch = wakeWatch_) {
+            watch();
+        }
+        tmrClock_Timer();
+    });
 }
 
 ClockWindow::~ClockWindow() {
     filter_ = nullptr;
+    wakeWatch_ = nullptr;
     DestroyOwnWindow();
 }
 

@@ -67,6 +67,8 @@ class ClockWindow {
     // Sees the window's messages before the window does; true when it has dealt with one.
     using MessageFilter = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)>;
     void SetMessageFilter(MessageFilter filter) { filter_ = std::move(filter); }
+    // Called at each wake of the tick, before it draws.
+    void SetWakeWatch(std::function<void()> watch) { wakeWatch_ = std::move(watch); }
 
     DrawingBox picBuffer;
     PictureHolder picSkin;
@@ -93,6 +95,7 @@ class ClockWindow {
     ShownFrame shownFrame_;
     bool redrawPending_ = false;
     MessageFilter filter_;
+    std::function<void()> wakeWatch_;
     HWND dateTipWindow_ = nullptr;
     std::wstring dateTip_;  // the tip's text while it shows
 };

@@ -119,7 +119,8 @@ PrefsWindow::PrefsWindow()
                            InTimeFrame({3570, 240, 1605, 315}), kUpdate);
     cmdSyncTime = AddControl(L"BUTTON", L"Syncronise Time", kButton,
                              InTimeFrame({3570, 600, 1605, 285}), kSyncTime);
-    cmdOk = AddControl(L"BUTTON", L"&OK", kButton, {4710, 3180, 1275, 345}, kOk);
+    cmdOk =
+        AddControl(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4710, 3180, 1275, 345}, kOk);
     // Two lines beside the OK button, under the tab control.
     lblStatus = AddControl(L"STATIC", L"", SS_NOPREFIX, {60, 3150, 4590, 420});
     // The controls stand above the frames, and the frames above the tab control, each drawn
@@ -136,6 +137,10 @@ void PrefsWindow::Form_Load() {
         SendMessageW(cmbServerList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
     SendMessageW(cmbServerList, CB_SETCURSEL, 0, 0);
+}
+
+int PrefsWindow::DefaultButton() const {
+    return kOk;
 }
 
 LRESULT PrefsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

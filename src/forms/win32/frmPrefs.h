@@ -66,6 +66,7 @@ class PrefsWindow final : public DialogWindow, private AtomicTimeControls {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int DefaultButton() const override;
 
   private:
     void OnCommand(int id);

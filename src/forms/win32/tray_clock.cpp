@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -92,6 +93,9 @@ class ClockPlacer {
 
     void PlaceWithoutTaskbarClock();
     void DockedInTaskbarClock();
+    // Floats the clock at once if its host is gone without a word: a taskbar whose process was
+    // killed takes the clock's window along, and neither gets a WM_DESTROY.
+    void CheckHost();
 
   private:
     enum class State { Unplaced, TaskbarClock, Floating };
@@ -143,6 +147,7 @@ ClockPlacer& ClockPlacer::Of(ClockWindow& clock) {
         clock.SetMessageFilter([placer](UINT message, WPARAM wParam, LPARAM) {
             return placer->Filter(message, wParam);
         });
+        clock.SetWakeWatch([placer] { placer->CheckHost(); });
     }
     return *current_;
 }
@@ -188,8 +193,8 @@ void ClockPlacer::WatchForNewWindows(bool watch) {
 void ClockPlacer::DockedInTaskbarClock() {
     state_ = State::TaskbarClock;
     WatchOwnWindow(true);
-    // Explorer's "TaskbarCreated" matters only to a clock that has lost its taskbar.
-    WatchForNewWindows(false);
+    // Still heard while docked: a taskbar made anew may mean that the host died unannounced.
+    WatchForNewWindows(true);
     RECT rect{};
     ::GetWindowRect(clock_.Handle(), &rect);
     Report(DockedReport(ClockHost::TaskbarClock, RectOf(rect)));
@@ -260,7 +265,18 @@ void ClockPlacer::OnHostChange(HostChange change) {
     }
 }
 
+void ClockPlacer::CheckHost() {
+    const auto host = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(DockState.TrayClockHwnd));
+    const HWND own = clock_.Handle();
+    if (state_ == State::TaskbarClock &&
+        !(IsWindow(host) && IsWindow(own) && GetAncestor(own, GA_PARENT) == host)) {
+        DockState.TrayClockHwnd = 0;
+        Float(FloatReason::HostGone);
+    }
+}
+
 void ClockPlacer::OnNewWindows() {
+    CheckHost();
     if (state_ != State::Floating) {
         return;
     }

@@ -208,6 +208,9 @@ LRESULT CALLBACK DaytimeSocket::WindowProc(HWND window, UINT message, WPARAM wPa
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    if (message == WM_CLOSE) {
+        return 0;  // a close from outside would leave the socket without its events
+    }
     if (message == kResolvedMessage) {
         if (wParam == self->serial_ && self->lookup_ != nullptr) {
             self->Resolved();

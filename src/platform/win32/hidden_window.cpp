@@ -20,11 +20,11 @@ void RegisterClassOnce(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-HiddenWindow::HiddenWindow(Handler handler) : handler_(std::move(handler)) {
+HiddenWindow::HiddenWindow(Handler handler, const wchar_t* name) : handler_(std::move(handler)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterClassOnce(instance, Procedure);
     // A tool window, so that it could never show in the taskbar or Alt+Tab.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, name, WS_POPUP, 0, 0, 0, 0, nullptr,
                               nullptr, instance, this);
 }
 
@@ -47,6 +47,11 @@ LRESULT CALLBACK HiddenWindow::Procedure(HWND window, UINT message, WPARAM wPara
         if (const std::optional<LRESULT> answer = self->handler_(message, wParam, lParam)) {
             return *answer;
         }
+    }
+    // A close from outside would take the window, and the wake or the notices it carries, away
+    // for good while the program runs on: only a handler that ends the program may answer it.
+    if (message == WM_CLOSE) {
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

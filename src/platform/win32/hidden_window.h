@@ -16,7 +16,9 @@ class HiddenWindow {
     // Answers a message, or gives nothing for the default handling.
     using Handler = std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
 
-    explicit HiddenWindow(Handler handler);
+    // `name` is the window's title, by which another program may find it. A WM_CLOSE that the
+    // handler does not answer is ignored.
+    explicit HiddenWindow(Handler handler, const wchar_t* name = L"");
     ~HiddenWindow();
     HiddenWindow(const HiddenWindow&) = delete;
     HiddenWindow& operator=(const HiddenWindow&) = delete;

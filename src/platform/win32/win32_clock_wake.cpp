@@ -68,6 +68,10 @@ std::optional<LRESULT> Win32ClockWake::OnMessage(UINT message, WPARAM wParam, LP
         case WM_TIMECHANGE:
             Wake();
             return 0;
+        case WM_SETTINGCHANGE:
+            // What Windows sends after a change of zone; any other setting costs one frame.
+            Wake();
+            return 0;
         case WM_POWERBROADCAST:
             // The automatic resume comes after every suspend, with or without a user present.
             if (wParam == PBT_APMRESUMEAUTOMATIC) {

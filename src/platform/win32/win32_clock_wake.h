@@ -8,9 +8,10 @@
 
 namespace tikora {
 
-// A hidden top-level window hears the system's broadcasts: WM_TIMECHANGE when the clock is set or
-// the zone changed, WM_POWERBROADCAST on resume; a one-shot SetTimer on it gives the timed wake.
-// The window is made on first use, on the thread whose message loop then runs the wakes.
+// A hidden top-level window hears the system's broadcasts: WM_TIMECHANGE when the clock is set,
+// WM_SETTINGCHANGE when the zone changed, WM_POWERBROADCAST on resume; a one-shot SetTimer on it
+// gives the timed wake. The window is made on first use, on the thread whose message loop then runs
+// the wakes.
 class Win32ClockWake final : public ClockWake {
   public:
     Win32ClockWake();
