@@ -74,13 +74,17 @@ HostChoice ChooseHost(const HostFacts& facts) {
         return {ClockHost::TaskbarClock};
     }
     if (facts.trayRuns) {
-        if (facts.trayGave && !SlotFits(*facts.trayGave, facts.needs)) {
-            return {ClockHost::Floating, FloatReason::TrayTooSmall};
+        const bool tooSmall = facts.trayGave && !SlotFits(*facts.trayGave, facts.needs);
+        if (!tooSmall && !facts.trayIgnoredOffer) {
+            return {ClockHost::SystemTray};
         }
-        if (facts.trayIgnoredOffer) {
-            return {ClockHost::Floating, FloatReason::TrayIgnored};
+        if (!facts.itemHost) {
+            return {ClockHost::Floating,
+                    tooSmall ? FloatReason::TrayTooSmall : FloatReason::TrayIgnored};
         }
-        return {ClockHost::SystemTray};
+    }
+    if (facts.itemHost) {
+        return {ClockHost::StatusNotifierItem};
     }
     return {ClockHost::Floating, facts.hostLost ? FloatReason::HostGone : FloatReason::NoHost};
 }
@@ -156,6 +160,15 @@ std::string DockedReport(ClockHost host, TraySize size) {
     const char* where =
         host == ClockHost::TaskbarClock ? "the taskbar's clock window" : "the system tray";
     return std::string("tikora: docked in ") + where + " (" + SizeText(size) + ")";
+}
+
+std::string ItemDockedReport(const std::string& host) {
+    return "tikora: docked in the StatusNotifierItem tray of " + host;
+}
+
+std::string PlainWindowReport() {
+    return "tikora: no tray to dock in: shown as a plain window where the compositor puts it; a "
+           "panel with a StatusNotifierItem tray would dock it";
 }
 
 std::optional<Point> StoredFloatPosition(const SettingsStore& store) {

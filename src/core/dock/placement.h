@@ -16,7 +16,7 @@
 
 namespace tikora {
 
-enum class ClockHost { TaskbarClock, SystemTray, Floating };
+enum class ClockHost { TaskbarClock, SystemTray, StatusNotifierItem, Floating };
 
 // Why the clock floats.
 enum class FloatReason {
@@ -34,6 +34,7 @@ struct HostFacts {
     bool trayIgnoredOffer = false;  // the running tray left the last offer unanswered
     TraySize needs;                 // the clock's whole drawing
     bool hostLost = false;          // the clock has just lost the host it sat in
+    bool itemHost = false;          // a StatusNotifierItem host (its watcher) is on the bus
 };
 
 struct HostChoice {
@@ -41,8 +42,8 @@ struct HostChoice {
     FloatReason reason = FloatReason::NoHost;  // when floating
 };
 
-// The taskbar's clock window first, then a tray unless it has already shown that it cannot hold
-// the clock whole, else floating.
+// The taskbar's clock window first, then a system tray unless it has already shown that it
+// cannot hold the clock whole, then a StatusNotifierItem host, else floating.
 HostChoice ChooseHost(const HostFacts& facts);
 
 // True when a slot of `given` pixels shows all of a drawing of `needs` pixels.
@@ -73,6 +74,10 @@ FloatSpot PlaceFloating(const FloatFacts& facts);
 std::string FloatingReport(const FloatSpot& spot, FloatReason reason, TraySize given,
                            TraySize needs);
 std::string DockedReport(ClockHost host, TraySize size);
+// Docked as a tray item; `host` names who took it in.
+std::string ItemDockedReport(const std::string& host);
+// On Wayland, with no tray: the compositor alone places windows and keeps none above the rest.
+std::string PlainWindowReport();
 
 // The floating clock's position among the settings, beside the design's values.
 inline constexpr char kFloatLeftName[] = "FloatLeft";

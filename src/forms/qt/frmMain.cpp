@@ -78,6 +78,9 @@ void ClockWindow::tmrClock_Timer() {
         update();
     }
     tmrClock.Arm(UntilShownTextChanges(reading, face));
+    if (onTick) {
+        onTick(frame.text);
+    }
 }
 
 void ClockWindow::RedrawSoon() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QLocale>
@@ -15,11 +16,13 @@
 
 #include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
+#include "dock/item_icon.h"
 #include "dock/placement.h"
 #include "modules/clock_face.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
+#include "qt/item_picture.h"
 #include "shared/modDefs.h"
 
 namespace tikora {
@@ -77,9 +80,25 @@ void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
             delete host;
         }
     }
+    clock.setMinimumSize(0, 0);
+    clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.overrideWindowFlags(flags);
     window->setFlags(flags);
     window->create();
+}
+
+// On Wayland the compositor alone places windows, also those the program shows through Xwayland.
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The date and time as the clock's tip shows them.
+std::string DateTipText() {
+    const LocalTime now = Platform().time->Now();
+    const QDateTime when(QDate(now.year, now.month, now.day),
+                         QTime(now.hour, now.minute, now.second));
+    return QLocale::system().toString(when, QLocale::LongFormat).toStdString();
 }
 
 WindowRect RectOf(const QRect& rect) {
@@ -107,13 +126,17 @@ class ClockPlacer final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class State { Unplaced, TaskbarClock, Offered, InTray, Floating };
+    enum class State { Unplaced, TaskbarClock, Offered, InTray, InItem, Floating };
 
     void Place(bool hostLost);
     HostFacts FactsNow(bool hostLost) const;
     void OfferToTray();
+    void DockAsItem();
+    void RenewItem(const std::string& text);
+    void LeaveItem();
     void JudgeSlot();
     void Float(FloatReason reason);
+    void FloatPlain(bool held);
     void FitFloat();
     void MoveFloat(std::optional<Point> at);
     void OnHostChange(HostChange change);
@@ -130,6 +153,9 @@ class ClockPlacer final : public QObject {
     static ClockPlacer* current_;
 
     ClockWindow& clock_;
+    const bool wayland_ = OnWayland();
+    ItemRenewal itemRenewal_;
+    std::string itemHost_;
     State state_ = State::Unplaced;
     TraySize needs_;  // the drawing's size when the clock was last placed
     bool needsCheckQueued_ = false;
@@ -232,12 +258,16 @@ void ClockPlacer::PlaceWithoutTaskbarClock() {
 }
 
 void ClockPlacer::WatchForNewTrays() {
+    const auto onNewTray = [] {
+        if (ClockPlacer* placer = Current()) {
+            placer->OnNewTray();
+        }
+    };
     if (Platform().tray) {
-        Platform().tray->WatchForNewTray([] {
-            if (ClockPlacer* placer = Current()) {
-                placer->OnNewTray();
-            }
-        });
+        Platform().tray->WatchForNewTray(onNewTray);
+    }
+    if (Platform().items) {
+        Platform().items->WatchForHost(onNewTray);
     }
 }
 
@@ -257,6 +287,7 @@ HostFacts ClockPlacer::FactsNow(bool hostLost) const {
     facts.trayIgnoredOffer = facts.trayRuns && host.owner == ignoredBy_;
     facts.needs = needs_;
     facts.hostLost = hostLost;
+    facts.itemHost = Platform().items && !Platform().items->Host().empty();
     return facts;
 }
 
@@ -265,6 +296,8 @@ void ClockPlacer::Place(bool hostLost) {
     const HostChoice choice = ChooseHost(FactsNow(hostLost));
     if (choice.host == ClockHost::SystemTray) {
         OfferToTray();
+    } else if (choice.host == ClockHost::StatusNotifierItem) {
+        DockAsItem();
     } else {
         Float(choice.reason);
     }
@@ -273,6 +306,7 @@ void ClockPlacer::Place(bool hostLost) {
 void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
+    LeaveItem();
     const bool held = state_ != State::Unplaced;
     state_ = State::Offered;
     offeredTo_ = host.owner;
@@ -295,6 +329,44 @@ void ClockPlacer::OfferToTray() {
         return;
     }
     answer_.start();
+}
+
+// The window stays hidden; the tray shows the clock's picture, made anew by the tick whenever
+// the shown text changes.
+void ClockPlacer::DockAsItem() {
+    settle_.stop();
+    answer_.stop();
+    const bool held = state_ != State::Unplaced && state_ != State::InItem;
+    state_ = State::InItem;
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, held);
+    WatchForNewWindows(true);
+    itemHost_ = Platform().items->Host();
+    itemRenewal_.Forget();
+    clock_.onTick = [this](const std::string& text) { RenewItem(text); };
+    clock_.tmrClock_Timer();
+}
+
+void ClockPlacer::RenewItem(const std::string& text) {
+    const ItemPictureKey shown{text,
+                               SkinSettings.CurrentSkinPath + "/" + SkinSettings.CurrentSkinFile};
+    if (state_ != State::InItem || !itemRenewal_.Due(shown)) {
+        return;
+    }
+    const auto openMenu = [this](Point at) {
+        clock_.Form_Click(at.x == 0 && at.y == 0 ? QCursor::pos() : QPoint(at.x, at.y));
+    };
+    if (!Platform().items->Show(ItemPictures(clock_), {openMenu, openMenu, DateTipText})) {
+        Place(true);
+        return;
+    }
+    Report(ItemDockedReport(itemHost_));
+}
+
+void ClockPlacer::LeaveItem() {
+    if (state_ == State::InItem) {
+        clock_.onTick = nullptr;
+        Platform().items->Hide();
+    }
 }
 
 void ClockPlacer::JudgeSlot() {
@@ -328,8 +400,13 @@ void ClockPlacer::JudgeSlot() {
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
+    LeaveItem();
     const bool held = state_ != State::Unplaced;
     state_ = State::Floating;
+    if (wayland_) {
+        FloatPlain(held);
+        return;
+    }
     NewHostWindow(clock_,
                   Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
                       Qt::WindowDoesNotAcceptFocus,
@@ -346,15 +423,32 @@ void ClockPlacer::Float(FloatReason reason) {
     WatchForNewWindows(true);
 }
 
+// A plain window of a fixed size, which compositors float rather than tile; where it goes and
+// whether it stays above other windows is theirs to say.
+void ClockPlacer::FloatPlain(bool held) {
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, held);
+    FitFloat();
+    clock_.show();
+    Report(PlainWindowReport());
+    WatchForNewWindows(true);
+}
+
 // At the skin's own size, like a tray icon with its room round it.
 void ClockPlacer::FitFloat() {
     const TraySize size = WindowSizeFor(clock_, 0);
-    clock_.setMinimumSize(0, 0);
-    clock_.resize(size.width, size.height);
+    if (wayland_) {
+        clock_.setFixedSize(size.width, size.height);
+    } else {
+        clock_.setMinimumSize(0, 0);
+        clock_.resize(size.width, size.height);
+    }
     FitToWindow(clock_);
 }
 
 void ClockPlacer::MoveFloat(std::optional<Point> at) {
+    if (wayland_) {
+        return;
+    }
     QScreen* screen = clock_.screen() ? clock_.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
@@ -401,11 +495,12 @@ void ClockPlacer::OnHostChange(HostChange change) {
 }
 
 void ClockPlacer::OnNewWindows() {
-    if (state_ != State::Floating) {
+    if (state_ != State::Floating && state_ != State::InItem) {
         return;
     }
     FindTrayClock();
     if (DockState.TrayClockHwnd != 0) {
+        LeaveItem();
         NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, true);
         clock_.setMinimumSize(0, 0);
         DockToTrayClock();
@@ -479,11 +574,7 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
 }
 
 void ClockPlacer::ShowDateTip(const QHelpEvent& event) {
-    const LocalTime now = Platform().time->Now();
-    const QDateTime when(QDate(now.year, now.month, now.day),
-                         QTime(now.hour, now.minute, now.second));
-    QToolTip::showText(event.globalPos(), QLocale::system().toString(when, QLocale::LongFormat),
-                       &clock_);
+    QToolTip::showText(event.globalPos(), QString::fromStdString(DateTipText()), &clock_);
 }
 
 bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
@@ -515,7 +606,8 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            return state_ == State::Floating && Drag(*static_cast<QMouseEvent*>(event));
+            return state_ == State::Floating && !wayland_ &&
+                   Drag(*static_cast<QMouseEvent*>(event));
         default:
             break;
     }

@@ -8,6 +8,7 @@
 #include "posix/system_time_source.h"
 #include "posix/system_time_zone.h"
 #include "posix/system_zone_rules.h"
+#include "qt/status_notifier_item.h"
 #include "qt/system_clock_setter.h"
 #include "qt/system_clock_wake.h"
 #include "x11/x11_system_tray.h"
@@ -24,9 +25,10 @@ void InstallSystemServices() {
     static const SystemWallClock wallClock;
     static const SystemZoneRules zoneRules;
     static SystemClockWake clockWake([] { systemZone.Forget(); });
+    static StatusNotifierItem items;
     InstallServices(Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile,
                              ReadMountTable, &windows, &tray, &clockSetter, &wallClock, &zoneRules,
-                             &clockWake});
+                             &clockWake, &items});
 }
 
 }  // namespace tikora
