@@ -215,6 +215,10 @@ BENCHMARK_CAPTURE(BM_Tick, Image_Zefro_200x48_beat, TickCase{"Zefro", 200, 48, t
 BENCHMARK_CAPTURE(BM_Tick, Text_Plain_60x22_beat, TickCase{"Plain", 60, 22, true, true});
 BENCHMARK_CAPTURE(BM_Tick, Text_Plain_60x22_time, TickCase{"Plain", 60, 22, false, true});
 BENCHMARK_CAPTURE(BM_Tick, Text_Plain_200x48_beat, TickCase{"Plain", 200, 48, true, true});
+// A tray's square slot: the compact face, from the strip (24) or in the skin's font (22).
+BENCHMARK_CAPTURE(BM_Tick, Compact_Zefro_24x24_time, TickCase{"Zefro", 24, 24, false, true});
+BENCHMARK_CAPTURE(BM_Tick, Compact_Zefro_22x22_time, TickCase{"Zefro", 22, 22, false, true});
+BENCHMARK_CAPTURE(BM_Tick, Compact_Plain_22x22_beat, TickCase{"Plain", 22, 22, true, true});
 BENCHMARK_CAPTURE(BM_Tick, Image_Zefro_60x22_time_sameFrame,
                   TickCase{"Zefro", 60, 22, false, false});
 BENCHMARK_CAPTURE(BM_Tick, Text_Plain_60x22_time_sameFrame,

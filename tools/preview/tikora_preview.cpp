@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPixmap>
 #include <filesystem>
 #include <iostream>
 
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "modules/modSkins.h"
 #include "platform/program_folder.h"
@@ -46,8 +46,14 @@ int Render(const PreviewOptions& options) {
         std::cerr << "tikora-preview: " << whyNot << "\n";
         return 1;
     }
-    clock.tmrClock_Timer();
-    const QImage frame = clock.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // What the clock window of this size shows, in the screen's device pixels.
+    const qreal ratio = clock.devicePixelRatioF();
+    FacePainter painter;
+    const PixelBuffer picture = ClockPicture(
+        clock, painter,
+        {static_cast<int>(options.width * ratio), static_cast<int>(options.height * ratio), ratio});
+    const QImage frame(reinterpret_cast<const uchar*>(picture.Data()), picture.Width(),
+                       picture.Height(), picture.BytesPerLine(), QImage::Format_RGB32);
     if (!frame.save(QString::fromStdString(options.output), "PNG")) {
         std::cerr << "tikora-preview: can't write " << options.output << "\n";
         return 1;

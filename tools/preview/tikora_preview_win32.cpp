@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "modules/modSkins.h"
 #include "platform/services.h"
@@ -84,8 +85,10 @@ int Render(const PreviewOptions& options) {
         std::cerr << "tikora-preview: " << whyNot << "\n";
         return 1;
     }
-    clock.tmrClock_Timer();
-    if (!WriteFile(options.output, PngOf(clock.Frame()))) {
+    // What the clock window of this size shows.
+    FacePainter painter;
+    if (!WriteFile(options.output,
+                   PngOf(ClockPicture(clock, painter, {options.width, options.height, 1})))) {
         std::cerr << "tikora-preview: can't write " << options.output << "\n";
         return 1;
     }

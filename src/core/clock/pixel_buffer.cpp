@@ -155,4 +155,19 @@ void BlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,
     }
 }
 
+void ScaledBlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,
+                     const PixelBuffer& source, int sx, int sy, int factor) {
+    if (factor <= 1) {
+        BlockCopy(destination, dx, dy, width, height, source, sx, sy);
+        return;
+    }
+    const PixelRect from = ClipToBuffer({sx, sy, width, height}, source.Width(), source.Height());
+    for (int y = from.y; y < from.y + from.height; ++y) {
+        for (int x = from.x; x < from.x + from.width; ++x) {
+            destination.FillRect(dx + (x - sx) * factor, dy + (y - sy) * factor, factor, factor,
+                                 source.Pixel(x, y) | kOpaque);
+        }
+    }
+}
+
 }  // namespace tikora

@@ -126,4 +126,8 @@ class ShownFrame {
 void BlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,
                const PixelBuffer& source, int sx, int sy);
 
+// The same copy with every source pixel drawn as a factor x factor square.
+void ScaledBlockCopy(PixelBuffer& destination, int dx, int dy, int width, int height,
+                     const PixelBuffer& source, int sx, int sy, int factor);
+
 }  // namespace tikora

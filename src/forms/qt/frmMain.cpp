@@ -9,8 +9,6 @@
 #include <utility>
 
 #include "clock/internet_time.h"
-#include "clock/text_layout.h"
-#include "clock/whole_scale.h"
 #include "dock/dock_layout.h"
 #include "modules/clock_face.h"
 #include "modules/modMain.h"
@@ -60,10 +58,21 @@ void ClockWindow::Form_Load() {
 void ClockWindow::tmrClock_Timer() {
     // One reading of the clock and one of the zone serve the whole frame, so that its texts can
     // never straddle a second.
-    TickReading reading;
-    reading.now = Platform().time->Now();
-    Get_TimeZone(reading.zoneOffset);
+    const TickReading reading = ReadClock(*this);
     const ClockFace face = FaceOf(SkinSettings, ClockSettings);
+    const FaceSlot slot = Slot();
+    if (slot.ratio > 1 || facePainter_.KindFor(LookOf(*this), slot) == FaceKind::Compact) {
+        if (DrawDevicePicture(reading, slot) || !showsDevicePicture_) {
+            showsDevicePicture_ = true;
+            shownFrame_.Forget();
+            update();
+        }
+        tmrClock.Arm(UntilShownTextChanges(reading, face));
+        return;
+    }
+    if (std::exchange(showsDevicePicture_, false)) {
+        shownFrame_.Forget();
+    }
     const ClockFrame frame = ComposeFrame(reading, face, width(), height());
     picBuffer.Uncover({0, 0, width(), height()});
     if (face.displayImage) {
@@ -98,8 +107,23 @@ void ClockWindow::RedrawSoon() {
         Qt::QueuedConnection);
 }
 
+FaceSlot ClockWindow::Slot() const {
+    const qreal ratio = devicePixelRatioF();
+    return {static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), ratio};
+}
+
+bool ClockWindow::DrawDevicePicture(const TickReading& reading, const FaceSlot& slot) {
+    PixelBuffer picture;
+    facePainter_.Draw(picture, reading, LookOf(*this), slot);
+    const bool changed =
+        picture.Width() != devicePicture_.Width() || picture.Height() != devicePicture_.Height() ||
+        !std::equal(picture.Data(), picture.Data() + picture.Width() * picture.Height(),
+                    devicePicture_.Data());
+    devicePicture_ = std::move(picture);
+    return changed;
+}
+
 void ClockWindow::DrawShownGlyphs(const ClockFrame& frame) {
-    shownText_.reset();
     picBuffer.Clear();
     for (const GlyphCopy& copy : frame.glyphs) {
         DrawGlyph(copy);
@@ -111,17 +135,11 @@ void ClockWindow::DrawGlyph(const GlyphCopy& copy) {
 }
 
 void ClockWindow::DrawShownText(const std::string& text) {
-    DrawCentredText(picBuffer, textPainter_, text, BufferFont(), width(), height());
-    shownText_ = text;
+    DrawCentredText(picBuffer, textPainter_, text, BufferFontOf(picBuffer), width(), height());
 }
 
 TextExtent ClockWindow::MeasureText(const std::string& text) {
-    return textPainter_.Measure(text, BufferFont());
-}
-
-FontSpec ClockWindow::BufferFont() const {
-    const int twipsPerPixel = DockState.TwipsPerPixelY > 0 ? DockState.TwipsPerPixelY : 15;
-    return FontSpec{picBuffer.FontName, picBuffer.FontSize, 1440 / twipsPerPixel};
+    return textPainter_.Measure(text, BufferFontOf(picBuffer));
 }
 
 void ClockWindow::Get_TimeZone(std::int32_t& offset) const {
@@ -135,17 +153,20 @@ void ClockWindow::SetBackColor(std::uint32_t colorRef) {
 }
 
 void ClockWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (showsDevicePicture_) {
+        // Every device pixel drawn as it is, never smoothed.
+        QImage picture = ImageOf(devicePicture_);
+        picture.setDevicePixelRatio(devicePixelRatioF());
+        painter.drawImage(QPoint(0, 0), picture);
+        return;
+    }
     // Also serves exposures between ticks, so an uncovered window shows the last frame at once.
     picBuffer.Uncover({0, 0, width(), height()});
     if (event->rect().contains(rect())) {
         shownFrame_.Remember(picBuffer.image, width(), height(), ColorRefToArgb(backColor_));
     } else {
         shownFrame_.Forget();  // part of the window would show one frame, part another
-    }
-    QPainter painter(this);
-    if (devicePixelRatioF() > 1) {
-        PaintOnDevicePixels(painter, devicePixelRatioF());
-        return;
     }
     const QImage frame = ImageOf(picBuffer.image);
     painter.drawImage(QPoint(0, 0), frame);
@@ -156,45 +177,6 @@ void ClockWindow::paintEvent(QPaintEvent* event) {
     if (frame.height() < height()) {
         painter.fillRect(0, frame.height(), width(), height() - frame.height(), background);
     }
-}
-
-// On a scaled screen every pixel is drawn on whole device pixels, never smoothed: a text frame is
-// drawn anew in the same font at the screen's resolution, and a frame of strip cells is enlarged
-// by a whole factor as far as its glyphs still fit the window, each pixel a sharp square. Either
-// sits centred in the window, as the frame does.
-void ClockWindow::PaintOnDevicePixels(QPainter& painter, qreal ratio) {
-    const int deviceWidth = static_cast<int>(width() * ratio);
-    const int deviceHeight = static_cast<int>(height() * ratio);
-    QImage picture;
-    QSize frameSize(deviceWidth, deviceHeight);  // in device pixels
-    if (shownText_) {
-        FontSpec font = BufferFont();
-        font.dotsPerInch = RoundHalfEven(font.dotsPerInch * ratio);
-        const TextExtent extent = deviceTextPainter_.Measure(*shownText_, font);
-        const TextPlacement place =
-            PlaceText(deviceWidth, deviceHeight, extent.width, extent.height);
-        deviceText_.Reset(deviceWidth, deviceHeight, ColorRefToArgb(picBuffer.BackColor));
-        deviceTextPainter_.Draw(deviceText_, *shownText_, font, ColorRefToArgb(picBuffer.ForeColor),
-                                place.origin, place.area);
-        picture = ImageOf(deviceText_);
-    } else {
-        const GlyphMetrics cells{SkinSettings.CharWidth, SkinSettings.CharHeight,
-                                 SkinSettings.SepWidth};
-        const int factor = WholeScaleFactor(
-            ratio, std::min(width(), static_cast<int>(std::ceil(WidestGlyphBlock(cells)))),
-            std::min(height(), RoundHalfEven(cells.charHeight)), deviceWidth, deviceHeight);
-        const QImage frame = ImageOf(picBuffer.image)
-                                 .copy(0, 0, std::min(width(), picBuffer.Width()),
-                                       std::min(height(), picBuffer.Height()));
-        picture = frame.scaled(frame.size() * factor);  // nearest neighbour
-        frameSize = size() * factor;
-    }
-    picture.setDevicePixelRatio(ratio);
-    painter.fillRect(rect(), QColor::fromRgb(ColorRefToArgb(backColor_)));
-    // The frame's top-left corner, in device pixels, so that its middle meets the window's.
-    const QPoint corner((deviceWidth - frameSize.width()) / 2,
-                        (deviceHeight - frameSize.height()) / 2);
-    painter.drawImage(QPointF(corner) / ratio, picture);
 }
 
 void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -13,6 +13,7 @@
 #include "clock/clock_frame.h"
 #include "clock/picture_box.h"
 #include "modules/clock_timer.h"
+#include "modules/face_picture.h"
 #include "platform/text_painter.h"
 #include "qt/form_instance.h"
 
@@ -22,7 +23,9 @@ namespace tikora {
 // zone once, has the core compose the frame from them, the mode and the skin, draws the frame into
 // the off-screen picBuffer and puts picBuffer on the window in one copy. It then sleeps until the
 // shown text changes, unless the clock jumps, the zone changes, or a menu command or a new skin
-// changes the picture first.
+// changes the picture first. Where its window is too narrow for the one line (a tray's square
+// slot), or the screen has more device pixels than pixels, it draws the picture for its size in
+// device pixels instead, as every picture of the clock is drawn (FacePainter).
 class ClockWindow : public QWidget {
   public:
     ClockWindow();
@@ -62,17 +65,17 @@ class ClockWindow : public QWidget {
     void RedrawSoon();
     void DrawShownGlyphs(const ClockFrame& frame);
     void DrawShownText(const std::string& text);
-    FontSpec BufferFont() const;
-    // The frame on a screen with more device pixels than pixels (see paintEvent).
-    void PaintOnDevicePixels(QPainter& painter, qreal ratio);
+    // The window's room in device pixels.
+    FaceSlot Slot() const;
+    // The picture for the window's size in device pixels; true when it differs from the last.
+    bool DrawDevicePicture(const TickReading& reading, const FaceSlot& slot);
 
     std::uint32_t backColor_ = 0;
     TextPainter textPainter_;
-    // The text of the frame in picBuffer, when it is a text frame: a scaled screen draws it anew.
-    std::optional<std::string> shownText_;
-    // That text at the screen's resolution, with a font cache of its own.
-    TextPainter deviceTextPainter_;
-    PixelBuffer deviceText_;
+    // The last picture in device pixels, and whether the window shows it rather than picBuffer.
+    FacePainter facePainter_;
+    PixelBuffer devicePicture_;
+    bool showsDevicePicture_ = false;
     // What the window shows since its last full repaint; a tick that drew the same frame again
     // leaves the window alone.
     ShownFrame shownFrame_;

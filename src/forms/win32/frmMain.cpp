@@ -9,6 +9,7 @@
 
 #include "clock/internet_time.h"
 #include "modules/clock_face.h"
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/clock_wake.h"
 #include "platform/screen_metrics.h"
@@ -179,8 +180,7 @@ TextExtent ClockWindow::MeasureText(const std::string& text) {
 }
 
 FontSpec ClockWindow::BufferFont() const {
-    const int twipsPerPixel = DockState.TwipsPerPixelY > 0 ? DockState.TwipsPerPixelY : 15;
-    return FontSpec{picBuffer.FontName, picBuffer.FontSize, 1440 / twipsPerPixel};
+    return BufferFontOf(picBuffer);
 }
 
 void ClockWindow::Get_TimeZone(std::int32_t& offset) const {
