@@ -110,3 +110,6 @@ shows_clock() {
 }
 wait_for shows_clock || fail "the clock's picture is not in the tray ($(cat "$run/compare"))"
 kill -0 "$(cat "$run/tikora.pid")" || fail "the clock ended"
+# The session ends: the clock goes with its display.
+kill "$sway_pid"
+wait_for '! kill -0 "$(cat "$run/tikora.pid")" 2>/dev/null' || fail "the clock outlived its session"

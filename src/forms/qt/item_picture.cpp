@@ -1,40 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "qt/item_picture.h"
 
-#include <QImage>
-#include <QPixmap>
-
 #include "dock/item_icon.h"
-#include "modules/clock_face.h"
-#include "qt/frmMain.h"
+#include "modules/face_picture.h"
 
 namespace tikora {
-namespace {
 
-ItemPixmap PixmapOf(const QImage& picture) {
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    ItemPixmap pixmap{argb.width(), argb.height(), {}};
-    pixmap.pixels.reserve(static_cast<std::size_t>(argb.width() * argb.height()));
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        pixmap.pixels.insert(pixmap.pixels.end(), row, row + argb.width());
-    }
-    return pixmap;
-}
-
-}  // namespace
-
-std::vector<ItemPixmap> ItemPictures(ClockWindow& clock) {
-    // The hidden clock window, drawn at each size as a window of that size shows it.
-    const QSize kept = clock.size();
+std::vector<ItemPixmap> ItemPictures(const ClockWindow& clock, FacePainter& painter) {
     std::vector<ItemPixmap> pictures;
     for (const ItemIconSize& size : ItemIconSizes()) {
-        clock.resize(size.pixels, size.pixels);
-        FitToWindow(clock);
-        pictures.push_back(PixmapOf(clock.grab().toImage()));
+        const PixelBuffer picture =
+            ClockPicture(clock, painter, FaceSlot{size.pixels, size.pixels, size.ratio});
+        ItemPixmap pixmap{picture.Width(), picture.Height(), {}};
+        pixmap.pixels.reserve(static_cast<std::size_t>(picture.Width() * picture.Height()));
+        for (int y = 0; y < picture.Height(); ++y) {
+            for (int x = 0; x < picture.Width(); ++x) {
+                pixmap.pixels.push_back(picture.Pixel(x, y) | 0xFF000000U);  // opaque
+            }
+        }
+        pictures.push_back(std::move(pixmap));
     }
-    clock.resize(kept);
-    FitToWindow(clock);
     return pictures;
 }
 

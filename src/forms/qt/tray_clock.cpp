@@ -19,6 +19,7 @@
 #include "dock/item_icon.h"
 #include "dock/placement.h"
 #include "modules/clock_face.h"
+#include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
@@ -156,6 +157,7 @@ class ClockPlacer final : public QObject {
     const bool wayland_ = OnWayland();
     ItemRenewal itemRenewal_;
     std::string itemHost_;
+    FacePainter itemPainter_;
     State state_ = State::Unplaced;
     TraySize needs_;  // the drawing's size when the clock was last placed
     bool needsCheckQueued_ = false;
@@ -355,7 +357,8 @@ void ClockPlacer::RenewItem(const std::string& text) {
     const auto openMenu = [this](Point at) {
         clock_.Form_Click(at.x == 0 && at.y == 0 ? QCursor::pos() : QPoint(at.x, at.y));
     };
-    if (!Platform().items->Show(ItemPictures(clock_), {openMenu, openMenu, DateTipText})) {
+    if (!Platform().items->Show(ItemPictures(clock_, itemPainter_),
+                                {openMenu, openMenu, DateTipText})) {
         Place(true);
         return;
     }

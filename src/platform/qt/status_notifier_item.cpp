@@ -119,8 +119,9 @@ StatusNotifierItem::StatusNotifierItem() {
     qDBusRegisterMetaType<DBusToolTip>();
 }
 
-// The bus lets go of the item's name when the process ends; the connection may be gone first.
-StatusNotifierItem::~StatusNotifierItem() = default;
+StatusNotifierItem::~StatusNotifierItem() {
+    Hide();
+}
 
 std::string StatusNotifierItem::Host() const {
     const QString owner = WatcherOwner();

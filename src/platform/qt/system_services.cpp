@@ -25,7 +25,9 @@ void InstallSystemServices() {
     static const SystemWallClock wallClock;
     static const SystemZoneRules zoneRules;
     static SystemClockWake clockWake([] { systemZone.Forget(); });
-    static StatusNotifierItem items;
+    // Never destroyed: at the process's end the bus's own thread, which a QObject on the bus waits
+    // for as it goes, may be gone already.
+    static StatusNotifierItem& items = *new StatusNotifierItem;
     InstallServices(Services{&systemTime, &systemZone, RunningProgramFolder, UserSettingsFile,
                              ReadMountTable, &windows, &tray, &clockSetter, &wallClock, &zoneRules,
                              &clockWake, &items});
