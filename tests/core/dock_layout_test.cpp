@@ -30,28 +30,24 @@ TEST(DockLayout, SizesGoThroughTwipsOnEachAxissScaleAndTrayRequestsArePadded) {
     EXPECT_EQ((std::array{told.width, told.height}), (std::array{36 + 4, 24}));
 }
 
-TEST(DockPlacement, TheTaskbarClockThenATrayThatHoldsTheClockWholeElseFloating) {
+TEST(DockPlacement, TheTaskbarClockThenAWideSlotThenStatusNotifierThenAnySlotElseFloating) {
     using enum ClockHost;
     using enum FloatReason;
     const TraySize needs{41, 16};
     const std::optional<TraySize> none;
+    const TraySize square{22, 22};
     // clang-format off
     const std::tuple<HostFacts, ClockHost, FloatReason> cases[] = {
-        {{true, true, TraySize{22, 22}, false, needs, false}, TaskbarClock, {}},
-        {{false, true, none, false, needs, false}, SystemTray, {}},
-        {{false, true, TraySize{41, 16}, false, needs, false}, SystemTray, {}},
-        {{false, true, TraySize{40, 24}, false, needs, false}, Floating, TrayTooSmall},
-        {{false, true, TraySize{60, 15}, false, needs, false}, Floating, TrayTooSmall},
-        {{false, true, none, true, needs, false}, Floating, TrayIgnored},
-        {{false, false, none, false, needs, true}, Floating, HostGone},
-        {{false, false, none, false, needs, false}, Floating, NoHost},
-        // With a StatusNotifierItem host: after the taskbar clock and a tray that holds the
-        // clock whole, before floating.
-        {{true, false, none, false, needs, false, true}, TaskbarClock, {}},
-        {{false, true, none, false, needs, false, true}, SystemTray, {}},
-        {{false, true, TraySize{22, 22}, false, needs, false, true}, StatusNotifierItem, {}},
+        {{true, true, square, false, needs, false, true}, TaskbarClock, {}},
+        {{false, true, none, false, needs, false, true}, TraySlotWide, {}},
+        {{false, true, TraySize{41, 16}, false, needs, false, true}, TraySlotWide, {}},
+        {{false, true, square, false, needs, false, true}, StatusNotifierItem, {}},
+        {{false, true, square, false, needs, false, false}, TraySlotCompact, {}},
+        {{false, true, TraySize{60, 15}, false, needs, false, false}, TraySlotCompact, {}},
         {{false, true, none, true, needs, false, true}, StatusNotifierItem, {}},
-        {{false, false, none, false, needs, true, true}, StatusNotifierItem, {}},
+        {{false, true, none, true, needs, true, false}, Floating, TrayIgnored},
+        {{false, false, none, false, needs, true, false}, Floating, HostGone},
+        {{false, false, none, false, needs, false, false}, Floating, NoHost},
     };
     // clang-format on
     for (const auto& [facts, host, reason] : cases) {
@@ -80,34 +76,44 @@ TEST(ItemIcon, PanelSizesAndTheirDoublesOnceEachAndANewPictureOnlyForANewTextOrS
               "(waybar)");
 }
 
-TEST(DockPlacement, FloatsWhereItWasPutElseBesideTheTrayElseOverThePanelAlwaysOnScreen) {
+TEST(DockPlacement, FloatsWhereItWasPutElseOffEveryPanelInTheWorkAreaAlwaysOnScreen) {
     const WindowRect screen{0, 0, 640, 240};
     const std::optional<WindowRect> noSlot;
     const WindowRect bottomSlot{477, 214, 499, 236};
-    const char* beside = "over the panel beside the system tray";
+    const std::vector<WindowRect> none;
+    // A panel at the bottom without a strut, and one down the right side.
+    const std::vector<WindowRect> panels{{0, 214, 640, 240}, {600, 0, 640, 214}};
+    const char* corner = "at the bottom right of the work area";
     // clang-format off
-    const std::tuple<WindowRect, std::optional<WindowRect>, std::optional<Point>,
-                     std::array<int, 2>, std::string> cases[] = {
+    const std::tuple<WindowRect, std::vector<WindowRect>, std::optional<WindowRect>,
+                     std::optional<Point>, bool, std::array<int, 2>, std::string> cases[] = {
         // The screen shrank under a stored place: kept whole on it.
-        {{0, 0, 640, 210}, bottomSlot, Point{700, -50}, {595, 0}, "where it was last put"},
-        {{0, 0, 640, 210}, bottomSlot, {}, {432, 215}, beside},
-        // A tray down the right edge: above it, kept on the screen.
-        {{0, 0, 600, 240}, WindowRect{610, 100, 632, 122}, {}, {595, 80}, beside},
-        {{0, 27, 640, 240}, noSlot, {}, {591, 3}, "over the panel at the top of the screen"},
-        {{40, 0, 640, 240}, noSlot, {}, {0, 216}, "over the panel at the left of the screen"},
-        {screen, noSlot, {}, {591, 216}, "at the bottom right of the work area"},
+        {{0, 0, 640, 210}, none, bottomSlot, Point{700, -50}, true, {595, 0},
+         "where it was last put"},
+        {{0, 0, 640, 210}, none, bottomSlot, {}, true, {432, 215},
+         "over the panel beside the system tray"},
+        {{0, 27, 640, 240}, none, noSlot, {}, true, {591, 3},
+         "over the panel at the top of the screen"},
+        {{0, 27, 640, 240}, none, noSlot, {}, false, {591, 216}, corner},
+        {screen, panels, noSlot, {}, false, {551, 190}, corner},
+        // A panel as big as the work area leaves nothing: the work area it is.
+        {screen, {screen}, noSlot, {}, false, {591, 216}, corner},
         // A work area off the screen says nothing.
-        {{700, 300, 800, 400}, noSlot, {}, {591, 216}, "at the bottom right of the work area"},
+        {{700, 300, 800, 400}, none, noSlot, {}, false, {591, 216}, corner},
     };
     // clang-format on
-    for (const auto& [workArea, slot, stored, expected, where] : cases) {
-        const FloatSpot spot = PlaceFloating({screen, workArea, slot, stored, {45, 20}});
+    for (const auto& [workArea, panelRects, slot, stored, overPanel, expected, where] : cases) {
+        const FloatSpot spot =
+            PlaceFloating({screen, workArea, panelRects, slot, stored, {45, 20}, overPanel});
         EXPECT_EQ((std::array{spot.left, spot.top}), expected) << where;
         EXPECT_EQ(spot.where, where);
     }
-    EXPECT_EQ(FloatingReport({432, 215, "beside"}, FloatReason::TrayTooSmall, {22, 22}, {41, 16}),
-              "tikora: floating at 432,215 beside: the system tray gave it 22 x 22 pixels and it "
-              "needs 41 x 16");
+    EXPECT_EQ(FloatingReport({591, 216, 636, 236}, "here", FloatReason::NoHost),
+              "tikora: floating at 591,216 (45 x 20 pixels) here: there is no taskbar clock "
+              "window and no system tray");
+    EXPECT_EQ(DockedReport(ClockHost::TraySlotCompact, {600, 0, 644, 44}, {82, 34}),
+              "tikora: docked in the system tray at 600,0 (44 x 44 pixels): the compact face, as "
+              "the slot is smaller than the one-line face (82 x 34)");
 }
 
 TEST(DockPlacement, TheStoredPositionIsTwoWholeNumbersOfASaneSize) {

@@ -63,6 +63,37 @@ std::string SizeText(TraySize size) {
     return std::to_string(size.width) + " x " + std::to_string(size.height);
 }
 
+bool Overlap(const WindowRect& a, const WindowRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The work area less each panel that lies in it: the band from the panel to the area's nearer
+// edge is cut off, as a strut would have done.
+WindowRect FreeArea(WindowRect area, const std::vector<WindowRect>& panels) {
+    for (const WindowRect& panel : panels) {
+        if (!Overlap(panel, area)) {
+            continue;
+        }
+        WindowRect cut = area;
+        if (Width(panel) >= Height(panel)) {
+            const bool upper = panel.top + panel.bottom < area.top + area.bottom;
+            (upper ? cut.top : cut.bottom) = upper ? panel.bottom : panel.top;
+        } else {
+            const bool left = panel.left + panel.right < area.left + area.right;
+            (left ? cut.left : cut.right) = left ? panel.right : panel.left;
+        }
+        if (Width(cut) > 0 && Height(cut) > 0) {
+            area = cut;
+        }
+    }
+    return area;
+}
+
+std::string RectText(const WindowRect& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " (" +
+           SizeText({Width(rect), Height(rect)}) + " pixels)";
+}
+
 }  // namespace
 
 bool SlotFits(TraySize given, TraySize needs) {
@@ -73,18 +104,18 @@ HostChoice ChooseHost(const HostFacts& facts) {
     if (facts.taskbarClock) {
         return {ClockHost::TaskbarClock};
     }
-    if (facts.trayRuns) {
-        const bool tooSmall = facts.trayGave && !SlotFits(*facts.trayGave, facts.needs);
-        if (!tooSmall && !facts.trayIgnoredOffer) {
-            return {ClockHost::SystemTray};
-        }
-        if (!facts.itemHost) {
-            return {ClockHost::Floating,
-                    tooSmall ? FloatReason::TrayTooSmall : FloatReason::TrayIgnored};
-        }
+    const bool trayTakes = facts.trayRuns && !facts.trayIgnoredOffer;
+    if (trayTakes && (!facts.trayGave || SlotFits(*facts.trayGave, facts.needs))) {
+        return {ClockHost::TraySlotWide};
     }
-    if (facts.itemHost) {
+    if (facts.statusNotifierHost) {
         return {ClockHost::StatusNotifierItem};
+    }
+    if (trayTakes) {
+        return {ClockHost::TraySlotCompact};
+    }
+    if (facts.trayRuns) {
+        return {ClockHost::Floating, FloatReason::TrayIgnored};
     }
     return {ClockHost::Floating, facts.hostLost ? FloatReason::HostGone : FloatReason::NoHost};
 }
@@ -102,7 +133,8 @@ FloatSpot PlaceFloating(const FloatFacts& facts) {
     const int width = facts.size.width;
     const int height = facts.size.height;
     FloatSpot spot;
-    const std::optional<PanelBand> band = FindPanelBand(screen, area);
+    const std::optional<PanelBand> band =
+        facts.overPanel ? FindPanelBand(screen, area) : std::nullopt;
     if (facts.stored) {
         spot = {facts.stored->x, facts.stored->y, "where it was last put"};
     } else if (facts.traySlot && Width(*facts.traySlot) > 0 && Height(*facts.traySlot) > 0) {
@@ -126,7 +158,8 @@ FloatSpot PlaceFloating(const FloatFacts& facts) {
                     over};
         }
     } else {
-        spot = {area.right - width - kEdgeRoom, area.bottom - height - kEdgeRoom,
+        const WindowRect free = FreeArea(area, facts.panels);
+        spot = {free.right - width - kEdgeRoom, free.bottom - height - kEdgeRoom,
                 "at the bottom right of the work area"};
     }
     spot.left = KeepWithin(spot.left, screen.left, screen.right, width);
@@ -134,16 +167,11 @@ FloatSpot PlaceFloating(const FloatFacts& facts) {
     return spot;
 }
 
-std::string FloatingReport(const FloatSpot& spot, FloatReason reason, TraySize given,
-                           TraySize needs) {
-    std::string why;
+std::string FloatingReport(const WindowRect& where, const std::string& how, FloatReason reason) {
+    const char* why = "";
     switch (reason) {
         case FloatReason::NoHost:
             why = "there is no taskbar clock window and no system tray";
-            break;
-        case FloatReason::TrayTooSmall:
-            why = "the system tray gave it " + SizeText(given) + " pixels and it needs " +
-                  SizeText(needs);
             break;
         case FloatReason::TrayIgnored:
             why = "the system tray did not take it in";
@@ -152,14 +180,21 @@ std::string FloatingReport(const FloatSpot& spot, FloatReason reason, TraySize g
             why = "the window it sat in went away";
             break;
     }
-    return "tikora: floating at " + std::to_string(spot.left) + "," + std::to_string(spot.top) +
-           " " + spot.where + ": " + why;
+    return "tikora: floating at " + RectText(where) + " " + how + ": " + why;
 }
 
-std::string DockedReport(ClockHost host, TraySize size) {
-    const char* where =
-        host == ClockHost::TaskbarClock ? "the taskbar's clock window" : "the system tray";
-    return std::string("tikora: docked in ") + where + " (" + SizeText(size) + ")";
+std::string DockedReport(ClockHost host, const WindowRect& where, TraySize needs) {
+    const std::string at = " at " + RectText(where);
+    switch (host) {
+        case ClockHost::TaskbarClock:
+            return "tikora: docked in the taskbar's clock window" + at;
+        case ClockHost::TraySlotWide:
+            return "tikora: docked in the system tray" + at + ": the one-line face fits";
+        default:
+            return "tikora: docked in the system tray" + at +
+                   ": the compact face, as the slot is smaller than the one-line face (" +
+                   SizeText(needs) + ")";
+    }
 }
 
 std::string ItemDockedReport(const std::string& host) {

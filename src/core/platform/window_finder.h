@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "shared/window_rect.h"
 
@@ -42,8 +43,12 @@ class WindowFinder {
     // The services below have do-nothing defaults: a desktop that cannot tell says nothing.
 
     // Asks the window manager to keep one of our windows, not yet shown, above the others, on
-    // every desktop, without a frame and out of the task lists and pagers.
+    // every desktop, without a frame, out of the task lists and pagers, and floating as a small
+    // utility window where windows are tiled.
     virtual void SetFloatingHints(WindowHandle) {}
+    // The desktop's panels where they lie now, in root coordinates, whether they keep an edge of
+    // the screen for themselves or not.
+    virtual std::vector<WindowRect> Panels() const { return {}; }
     // Calls `onChange` from the event loop when another program embeds or releases `window` (one
     // of ours) or destroys it with its own. Replaces the previous watch; an empty function ends it.
     virtual void WatchHost(WindowHandle, std::function<void(HostChange)>) {}

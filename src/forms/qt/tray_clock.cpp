@@ -58,31 +58,52 @@ void SetParent(ClockWindow& clock, WindowHandle parent) {
 }
 
 // The size of the window the clock asks for or floats in: its content with a little room, at
-// the given height when a tray says what height its icons have.
+// the given height when a tray says what height its icons have (in the screen's pixels).
 TraySize WindowSizeFor(ClockWindow& clock, int trayIconHeight) {
     const TextExtent content = ContentSize(clock);
-    return TrayRequestSize(content.width, content.height, trayIconHeight);
+    const int height = static_cast<int>(trayIconHeight / clock.devicePixelRatioF());
+    return TrayRequestSize(content.width, content.height, height);
+}
+
+// The clock's native window as it is now: Qt may make it anew when it shows it, and the widget's
+// own winId() goes on naming the old one.
+WindowHandle NativeWindow(ClockWindow& clock) {
+    clock.winId();
+    return clock.windowHandle()->winId();
+}
+
+// The window's place and size in the screen's pixels, as the X server has them.
+WindowRect ScreenRect(ClockWindow& clock) {
+    WindowRect rect;
+    if (Platform().windows == nullptr ||
+        !Platform().windows->GetWindowRect(NativeWindow(clock), rect)) {
+        const double ratio = clock.devicePixelRatioF();
+        const QRect logical = clock.geometry();
+        const auto device = [ratio](int pixels) { return static_cast<int>(pixels * ratio); };
+        rect = {device(logical.left()), device(logical.top()),
+                device(logical.left() + logical.width()), device(logical.top() + logical.height())};
+    }
+    return rect;
 }
 
 // Gives the clock its window for a new host, hidden, with these flags. A window that a tray, a
 // window manager or a taskbar has held is never used again: the host lets go of it in its own
 // time and could still move it (into the root window, say) after the clock had gone elsewhere,
 // where every host lets go of a destroyed window at once. It may be gone already, with its host.
-// A window that none has held is kept.
-void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags, bool held) {
+// The start-up's window goes too: made with other flags, Qt would make it anew when it is first
+// shown, behind the back of the watch on it and of the hints set on it.
+void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags) {
     clock.hide();
+    clock.setMinimumSize(0, 0);  // a floating clock's fixed size no longer holds
+    clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.winId();
     QWindow* window = clock.windowHandle();
-    if (held) {
-        QWindow* host = window->parent();
-        window->destroy();
-        window->setParent(nullptr);
-        if (host != nullptr && host->type() == Qt::ForeignWindow) {
-            delete host;
-        }
+    QWindow* host = window->parent();
+    window->destroy();
+    window->setParent(nullptr);
+    if (host != nullptr && host->type() == Qt::ForeignWindow) {
+        delete host;
     }
-    clock.setMinimumSize(0, 0);
-    clock.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clock.overrideWindowFlags(flags);
     window->setFlags(flags);
     window->create();
@@ -106,9 +127,9 @@ WindowRect RectOf(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-// Follows the clock window from host to host when there is no taskbar clock to stay in: into a
-// system tray that gives it the room it needs, out of it again into a floating window when the
-// tray's slot is too small or the tray goes, and into a taskbar clock or a tray that appears.
+// Follows the clock window from host to host when there is no taskbar clock to stay in: into the
+// slot a system tray gives it, whatever its size (the face fits itself to it), out of it into a
+// floating window only when the tray goes, and into a taskbar clock or a tray that appears.
 class ClockPlacer final : public QObject {
   public:
     explicit ClockPlacer(ClockWindow& clock);
@@ -137,7 +158,8 @@ class ClockPlacer final : public QObject {
     void LeaveItem();
     void JudgeSlot();
     void Float(FloatReason reason);
-    void FloatPlain(bool held);
+    void FloatPlain();
+    void ReportDocked();
     void FitFloat();
     void MoveFloat(std::optional<Point> at);
     void OnHostChange(HostChange change);
@@ -159,17 +181,17 @@ class ClockPlacer final : public QObject {
     std::string itemHost_;
     FacePainter itemPainter_;
     State state_ = State::Unplaced;
-    TraySize needs_;  // the drawing's size when the clock was last placed
+    TraySize needs_;  // the one-line face's size when the clock was last placed
     bool needsCheckQueued_ = false;
     WindowHandle offeredTo_ = 0;  // the tray asked last
     WindowHandle ignoredBy_ = 0;  // a tray that did not take the clock in
     WindowHandle gaveOwner_ = 0;  // the tray that held the clock last, and the slot it gave
     TraySize gave_;
-    std::optional<WindowRect> traySlot_;
     std::string floatWhere_;
     QTimer settle_;
     QTimer answer_;
     std::string lastReport_;
+    bool reportWhenShown_ = false;
     bool pressed_ = false;
     bool dragging_ = false;
     QPoint pressedAt_;
@@ -222,7 +244,7 @@ void ClockPlacer::Report(const std::string& line) {
 
 void ClockPlacer::WatchOwnWindow() {
     if (Platform().windows) {
-        Platform().windows->WatchHost(clock_.winId(), [](HostChange change) {
+        Platform().windows->WatchHost(NativeWindow(clock_), [](HostChange change) {
             if (ClockPlacer* placer = Current()) {
                 placer->OnHostChange(change);
             }
@@ -251,7 +273,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     answer_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, {clock_.width(), clock_.height()}));
+    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_), {}));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -289,19 +311,25 @@ HostFacts ClockPlacer::FactsNow(bool hostLost) const {
     facts.trayIgnoredOffer = facts.trayRuns && host.owner == ignoredBy_;
     facts.needs = needs_;
     facts.hostLost = hostLost;
-    facts.itemHost = Platform().items && !Platform().items->Host().empty();
+    facts.statusNotifierHost = Platform().items && !Platform().items->Host().empty();
     return facts;
 }
 
 void ClockPlacer::Place(bool hostLost) {
     needs_ = NeededSize(clock_);
     const HostChoice choice = ChooseHost(FactsNow(hostLost));
-    if (choice.host == ClockHost::SystemTray) {
-        OfferToTray();
-    } else if (choice.host == ClockHost::StatusNotifierItem) {
-        DockAsItem();
-    } else {
-        Float(choice.reason);
+    switch (choice.host) {
+        case ClockHost::TraySlotWide:
+        case ClockHost::TraySlotCompact:
+            OfferToTray();
+            break;
+        case ClockHost::StatusNotifierItem:
+            DockAsItem();
+            break;
+        case ClockHost::TaskbarClock:  // found by the start-up and by OnNewWindows
+        case ClockHost::Floating:
+            Float(choice.reason);
+            break;
     }
 }
 
@@ -309,12 +337,11 @@ void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
     LeaveItem();
-    const bool held = state_ != State::Unplaced;
     state_ = State::Offered;
     offeredTo_ = host.owner;
     WatchForNewWindows(false);
     // As for any tray icon: no window manager may frame the window before a tray takes it.
-    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint, held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::BypassWindowManagerHint);
     const TraySize size = WindowSizeFor(clock_, host.iconHeight);
     // The size asked for goes in WM_NORMAL_HINTS as the base size, which Qt writes only beside
     // a size increment. No minimum: Qt would hold the window to it whatever the tray gives.
@@ -338,9 +365,8 @@ void ClockPlacer::OfferToTray() {
 void ClockPlacer::DockAsItem() {
     settle_.stop();
     answer_.stop();
-    const bool held = state_ != State::Unplaced && state_ != State::InItem;
     state_ = State::InItem;
-    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
     WatchForNewWindows(true);
     itemHost_ = Platform().items->Host();
     itemRenewal_.Forget();
@@ -383,37 +409,35 @@ void ClockPlacer::JudgeSlot() {
     }
     gaveOwner_ = offeredTo_;
     gave_ = {clock_.width(), clock_.height()};
-    if (SlotFits(gave_, needs_)) {
-        Report(DockedReport(ClockHost::SystemTray, gave_));
-        return;
+    // A panel that hides (or has not laid out its tray yet) shows the slot later, maybe of
+    // another size: said once it is seen.
+    reportWhenShown_ = !clock_.windowHandle()->isExposed();
+    if (!reportWhenShown_) {
+        ReportDocked();
     }
-    WindowRect slot;
-    if (Platform().windows && Platform().windows->GetWindowRect(clock_.winId(), slot)) {
-        // The X server's pixels; the window's position is set in Qt's.
-        const double ratio = clock_.devicePixelRatioF();
-        const auto logical = [ratio](std::int32_t pixels) {
-            return static_cast<std::int32_t>(std::lround(pixels / ratio));
-        };
-        traySlot_ = WindowRect{logical(slot.left), logical(slot.top), logical(slot.right),
-                               logical(slot.bottom)};
-    }
-    Float(FloatReason::TrayTooSmall);
+}
+
+// The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
+// new, only a slot of another size.
+void ClockPlacer::ReportDocked() {
+    const ClockHost host =
+        SlotFits(gave_, needs_) ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact;
+    const double ratio = clock_.devicePixelRatioF();
+    const auto device = [ratio](int pixels) { return static_cast<int>(std::ceil(pixels * ratio)); };
+    Report(DockedReport(host, ScreenRect(clock_), {device(needs_.width), device(needs_.height)}));
 }
 
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
     LeaveItem();
-    const bool held = state_ != State::Unplaced;
     state_ = State::Floating;
     if (wayland_) {
-        FloatPlain(held);
+        FloatPlain();
         return;
     }
-    NewHostWindow(clock_,
-                  Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
-                      Qt::WindowDoesNotAcceptFocus,
-                  held);
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
+                              Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
         Platform().windows->SetFloatingHints(clock_.winId());
     }
@@ -422,29 +446,25 @@ void ClockPlacer::Float(FloatReason reason) {
     MoveFloat(StoredFloatPosition(store));
     clock_.show();
     WatchOwnWindow();
-    Report(FloatingReport({clock_.x(), clock_.y(), floatWhere_}, reason, gave_, needs_));
+    Report(FloatingReport(ScreenRect(clock_), floatWhere_, reason));
     WatchForNewWindows(true);
 }
 
-// A plain window of a fixed size, which compositors float rather than tile; where it goes and
+// A plain window, which compositors float rather than tile (see FitFloat); where it goes and
 // whether it stays above other windows is theirs to say.
-void ClockPlacer::FloatPlain(bool held) {
-    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, held);
+void ClockPlacer::FloatPlain() {
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
     FitFloat();
     clock_.show();
     Report(PlainWindowReport());
     WatchForNewWindows(true);
 }
 
-// At the skin's own size, like a tray icon with its room round it.
+// At the skin's own size, like a tray icon with its room round it; of a fixed size, which a
+// tiling window manager takes as a window to float, not to tile.
 void ClockPlacer::FitFloat() {
     const TraySize size = WindowSizeFor(clock_, 0);
-    if (wayland_) {
-        clock_.setFixedSize(size.width, size.height);
-    } else {
-        clock_.setMinimumSize(0, 0);
-        clock_.resize(size.width, size.height);
-    }
+    clock_.setFixedSize(size.width, size.height);
     FitToWindow(clock_);
 }
 
@@ -459,7 +479,17 @@ void ClockPlacer::MoveFloat(std::optional<Point> at) {
     FloatFacts facts;
     facts.screen = RectOf(screen->geometry());
     facts.workArea = RectOf(screen->availableGeometry());
-    facts.traySlot = traySlot_;
+    if (Platform().windows) {
+        // The X server's pixels; the window's position is set in Qt's.
+        const double ratio = clock_.devicePixelRatioF();
+        const auto logical = [ratio](std::int32_t pixels) {
+            return static_cast<std::int32_t>(std::lround(pixels / ratio));
+        };
+        for (const WindowRect& panel : Platform().windows->Panels()) {
+            facts.panels.push_back({logical(panel.left), logical(panel.top), logical(panel.right),
+                                    logical(panel.bottom)});
+        }
+    }
     facts.stored = at;
     facts.size = {clock_.width(), clock_.height()};
     const FloatSpot spot = PlaceFloating(facts);
@@ -504,7 +534,7 @@ void ClockPlacer::OnNewWindows() {
     FindTrayClock();
     if (DockState.TrayClockHwnd != 0) {
         LeaveItem();
-        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool, true);
+        NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
         clock_.setMinimumSize(0, 0);
         DockToTrayClock();
         clock_.show();
@@ -526,7 +556,7 @@ void ClockPlacer::OnNeedsChanged() {
         gaveOwner_ = 0;
         OfferToTray();
     } else if (state_ == State::Floating) {
-        if (ChooseHost(FactsNow(false)).host == ClockHost::SystemTray) {
+        if (ChooseHost(FactsNow(false)).host != ClockHost::Floating) {
             OfferToTray();
         } else {
             FitFloat();
@@ -555,7 +585,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
                 return true;
             }
             dragging_ = true;
-            clock_.move(startedAt_ + (at - pressedAt_));
+            if (state_ == State::Floating) {
+                clock_.move(startedAt_ + (at - pressedAt_));
+            }
             return true;
         case QEvent::MouseButtonRelease: {
             if (event.button() != Qt::LeftButton) {
@@ -564,6 +596,9 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
             pressed_ = false;
             if (!std::exchange(dragging_, false)) {
                 return false;  // a click: the clock opens its menu
+            }
+            if (state_ != State::Floating) {
+                return true;  // a drag in a host that holds the clock in place: no menu
             }
             MoveFloat(Point{clock_.x(), clock_.y()});
             // Kept at once: the place is the user's, and a session's end may never reach Exit.
@@ -594,6 +629,9 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::Paint:
+            if (std::exchange(reportWhenShown_, false) && state_ == State::InTray) {
+                settle_.start();
+            }
             // A new skin or the other mode may need another size: seen when it is first drawn.
             if (!needsCheckQueued_ && state_ != State::TaskbarClock && state_ != State::Unplaced) {
                 const TraySize now = NeededSize(clock_);
@@ -609,8 +647,7 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            return state_ == State::Floating && !wayland_ &&
-                   Drag(*static_cast<QMouseEvent*>(event));
+            return !wayland_ && Drag(*static_cast<QMouseEvent*>(event));
         default:
             break;
     }

@@ -190,7 +190,9 @@ void ClockPlacer::DockedInTaskbarClock() {
     WatchOwnWindow(true);
     // Explorer's "TaskbarCreated" matters only to a clock that has lost its taskbar.
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, {clock_.width(), clock_.height()}));
+    RECT rect{};
+    ::GetWindowRect(clock_.Handle(), &rect);
+    Report(DockedReport(ClockHost::TaskbarClock, RectOf(rect), needs_));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -212,8 +214,9 @@ void ClockPlacer::Float(FloatReason reason) {
     const RegistrySettingsStore store;
     MoveFloat(StoredFloatPosition(store));
     clock_.Show();
-    const Point at = Position();
-    Report(FloatingReport({at.x, at.y, floatWhere_}, reason, {}, needs_));
+    RECT rect{};
+    ::GetWindowRect(clock_.Handle(), &rect);
+    Report(FloatingReport(RectOf(rect), floatWhere_, reason));
     WatchForNewWindows(true);
 }
 
@@ -241,6 +244,7 @@ void ClockPlacer::MoveFloat(std::optional<Point> at) {
     facts.screen = RectOf(monitor.rcMonitor);
     facts.workArea = RectOf(monitor.rcWork);
     facts.traySlot = TaskbarClockEnd();
+    facts.overPanel = true;
     facts.stored = at;
     facts.size = {clock_.width(), clock_.height()};
     const FloatSpot spot = PlaceFloating(facts);

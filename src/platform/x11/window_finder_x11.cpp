@@ -298,9 +298,9 @@ void X11WindowFinder::SetFloatingHints(WindowHandle window) {
         }
         return list;
     };
-    // A dock window: no frame, no focus, above the normal windows and left where it is put, as
-    // panels are; the states say the same to window managers that look at those instead.
-    const std::vector<xcb_atom_t> type = atoms({"_NET_WM_WINDOW_TYPE_DOCK"});
+    // A utility window, never a dock: a tiling window manager makes a bar of a dock (i3), and
+    // floats a utility window. The states keep it above, on every desktop, out of the lists.
+    const std::vector<xcb_atom_t> type = atoms({"_NET_WM_WINDOW_TYPE_UTILITY"});
     const std::vector<xcb_atom_t> states =
         atoms({"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR",
                "_NET_WM_STATE_SKIP_PAGER"});
@@ -315,6 +315,58 @@ void X11WindowFinder::SetFloatingHints(WindowHandle window) {
                         xcb::Atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
                         &everyDesktop);
     xcb_flush(connection);
+}
+
+namespace {
+
+bool IsDock(xcb_connection_t* connection, xcb_window_t window) {
+    const std::optional<std::string> types =
+        xcb::ReadProperty(connection, window, xcb::Atom(connection, "_NET_WM_WINDOW_TYPE"));
+    const xcb_atom_t dock = xcb::Atom(connection, "_NET_WM_WINDOW_TYPE_DOCK");
+    for (std::size_t at = 0; types && at + sizeof dock <= types->size(); at += sizeof dock) {
+        if (types->compare(at, sizeof dock,
+                           std::string_view(reinterpret_cast<const char*>(&dock), sizeof dock)) ==
+            0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Viewable(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_generic_error_t* error = nullptr;
+    const xcb::Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), &error));
+    std::free(error);
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// The shown dock windows among `windows` and, through window-manager frames, below them.
+void CollectDocks(const X11WindowFinder& finder, xcb_connection_t* connection,
+                  const std::vector<xcb_window_t>& windows, int depth,
+                  std::vector<WindowRect>& docks) {
+    for (const xcb_window_t window : windows) {
+        if (!Viewable(connection, window)) {
+            continue;
+        }
+        WindowRect rect;
+        if (IsDock(connection, window) && finder.GetWindowRect(window, rect)) {
+            docks.push_back(rect);
+        } else if (depth > 0) {
+            CollectDocks(finder, connection, xcb::Children(connection, window), depth - 1, docks);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<WindowRect> X11WindowFinder::Panels() const {
+    std::vector<WindowRect> docks;
+    if (xcb_connection_t* connection = xcb::QtConnection()) {
+        CollectDocks(*this, connection, xcb::Children(connection, xcb::DefaultRoot(connection)),
+                     kFrameDepth, docks);
+    }
+    return docks;
 }
 
 void X11WindowFinder::WatchHost(WindowHandle window, std::function<void(HostChange)> onChange) {

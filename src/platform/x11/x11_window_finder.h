@@ -21,6 +21,7 @@ class X11WindowFinder final : public WindowFinder {
     void SetParent(WindowHandle child, WindowHandle parent) override;
 
     void SetFloatingHints(WindowHandle window) override;
+    std::vector<WindowRect> Panels() const override;
     void WatchHost(WindowHandle window, std::function<void(HostChange)> onChange) override;
     void WatchForNewWindows(std::function<void()> onNewWindows) override;
 
