@@ -28,7 +28,10 @@ TickReading At(int hour, int minute) {
 
 FaceSkin Skin(bool image, bool beat) {
     FaceSkin skin;
-    skin.face = {beat, image, OneCharText(":"), {11, 16, 6}};
+    skin.face.beatTime = beat;
+    skin.face.displayImage = image;
+    skin.face.separator = ":";
+    skin.face.metrics = {11, 16, 6};
     skin.font = {"Sans", 11, 96};
     skin.digitInk = {3, 14};
     skin.atInk = {3, 15};
@@ -98,17 +101,19 @@ TEST(ComposeFace, EachSlotGetsTheFaceThatFitsWholeAndCentred) {
             EXPECT_LE(std::abs(2 * ink.y + ink.height - c.slot.height), 2) << ink.y;
             EXPECT_LE(std::abs(2 * ink.x + ink.width - c.slot.width), 2) << ink.x;
             // Whole digits a person can read: at least 6 device pixels high.
-            EXPECT_GE(ink.height, 2 * 6 + 1);
+            EXPECT_GE(ink.height, c.lines * 7 - 1);
         }
     }
 }
 
-TEST(ComposeFace, ALargerSlotNeverGetsASmallerFace) {
+// Up to the one-line face, which takes over as soon as it fits (here from 44 pixels on).
+TEST(ComposeFace, ALargerSlotNeverGetsASmallerCompactFace) {
     for (const bool image : {true, false}) {
         int last = 0;
-        for (const int side : {16, 20, 22, 24, 32, 48}) {
+        for (const int side : {16, 20, 22, 24, 32, 43}) {
             const FaceFrame frame =
                 ComposeFace(At(23, 59), Skin(image, false), {side, side, 1}, FakeMeasure);
+            EXPECT_EQ(frame.kind, FaceKind::Compact);
             const PixelRect ink = InkBox(frame);
             EXPECT_GE(ink.height, last) << side;
             last = ink.height;

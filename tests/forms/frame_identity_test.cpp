@@ -12,6 +12,7 @@
 #include "clock/clock_frame.h"
 #include "clock/internet_time.h"
 #include "forms/form_fixture.h"
+#include "modules/face_picture.h"
 #include "modules/modSkins.h"
 #include "platform/text_painter.h"
 
@@ -21,6 +22,14 @@ namespace {
 // The tick's frame from the core, drawn into a buffer of the window's size that held nothing
 // before, with no limit on where text may leave ink.
 PixelBuffer FreshFrame(const ClockWindow& clock, const TickReading& reading) {
+    // A window too narrow for the one line shows the compact face, as any picture of the clock.
+    FacePainter painter;
+    const FaceSlot slot{clock.width(), clock.height(), 1};
+    if (painter.KindFor(LookOf(clock), slot) == FaceKind::Compact) {
+        PixelBuffer picture;
+        painter.Draw(picture, reading, LookOf(clock), slot);
+        return picture;
+    }
     const ClockFrame frame =
         ComposeFrame(reading, FaceOf(SkinSettings, ClockSettings), clock.width(), clock.height());
     const DrawingBox& box = clock.picBuffer;
@@ -63,15 +72,18 @@ TEST_F(FrameIdentity, TheWindowShowsEveryTicksFrameAsIfDrawnAfresh) {
         QCoreApplication::processEvents();
     }
     // Both modes and skins of other colours and fonts, each step after the other so that every
-    // tick starts from what the last one left; windows so small that the text runs out on every
-    // side; separators whose ink reaches past the measured text, above ("Å") and below ("_").
+    // tick starts from what the last one left; windows so low that the text runs out above and
+    // below; separators whose ink reaches past the measured text, above ("Å") and below ("_");
+    // square slots that get the compact face, and back to the one line.
     // clang-format off
     for (const auto& [skin, image, width, height, separator] :
          {std::tuple{"Zefro", true, 60, 22, ":"}, {"Plain", false, 60, 22, ":"},
           {"Zefro", true, 60, 22, "."}, {"Zefro", false, 60, 22, "\xC3\x85"},
-          {"Beacon", true, 60, 22, ":"}, {"Segment", false, 30, 9, "_"},
-          {"Segment", false, 60, 22, ":"}, {"Paper", true, 12, 6, ":"},
-          {"Paper", false, 12, 6, "\xC3\x85"}, {"Plain", false, 200, 48, "_"}}) {
+          {"Beacon", true, 60, 22, ":"}, {"Segment", false, 60, 9, "_"},
+          {"Segment", false, 60, 22, ":"}, {"Paper", true, 60, 6, ":"},
+          {"Paper", false, 60, 6, "\xC3\x85"}, {"Plain", false, 200, 48, "_"},
+          {"Zefro", true, 24, 24, ":"}, {"Plain", false, 22, 22, ":"},
+          {"Beacon", true, 16, 16, ":"}, {"Zefro", true, 60, 22, ":"}}) {
         // clang-format on
         const std::string folder = std::string(TIKORA_TEST_DATA) + "/../../Skins/" + skin;
         ASSERT_TRUE(LoadSkinInto(clock, folder, std::string(skin) + ".ini"));

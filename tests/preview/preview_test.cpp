@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <utility>
 
 namespace tikora {
 namespace {
@@ -58,10 +59,15 @@ TEST(Preview, EveryShippedSkinDrawsAsItsGoldenPicture) {
     ASSERT_GE(names.size(), 4);
     QTemporaryDir out;
     for (const QString& name : names) {
-        for (const QString& mode : {QStringLiteral("time"), QStringLiteral("beat")}) {
+        // The one-line face, and the compact face of a tray's square slot.
+        const std::pair<QString, QString> modes[] = {
+            {QStringLiteral("time"), QStringLiteral("--size 80x24")},
+            {QStringLiteral("beat"), QStringLiteral("--size 80x24 --beat")},
+            {QStringLiteral("compact"), QStringLiteral("--size 24x24")},
+            {QStringLiteral("compact-beat"), QStringLiteral("--size 32x32 --beat")}};
+        for (const auto& [mode, size] : modes) {
             SCOPED_TRACE((name + QLatin1Char(' ') + mode).toStdString());
-            const QString options = QStringLiteral("--size 80x24 --at 12:34:56") +
-                                    (mode == u"beat" ? QStringLiteral(" --beat") : QString());
+            const QString options = size + QStringLiteral(" --at 12:34:56");
             const QImage shown = Tick(name, options, out.filePath(name + mode + ".png"));
             ASSERT_FALSE(shown.isNull());
             const QImage golden(QStringLiteral(TIKORA_SOURCE_DIR "/tests/data/golden/%1-%2.png")

@@ -42,8 +42,10 @@ Rows Template(Rows rows) {
     return rows;
 }
 
-int NaturalFactor(double ratio) {
-    return WholeScaleFactor(ratio, 0, 0, 0, 0);
+// The smallest whole factor at which strip cells are no smaller than the rest of the screen: the
+// ratio's whole part (at 250 % the one line may still come out 2 x 2 where 3 x 3 does not fit).
+int LeastFactor(double ratio) {
+    return ratio >= 1 ? static_cast<int>(std::min(std::floor(ratio), double{kLargestFactor})) : 1;
 }
 
 FontSpec ScaledFont(const FontSpec& font, double ratio) {
@@ -58,7 +60,7 @@ FaceFrame OneLineFace(const TickReading& reading, const FaceSkin& skin, const Fa
                       const MeasureInk& measure) {
     FaceFrame frame;
     const std::string shown = ShownText(reading, skin.face);
-    const double ratio = std::max(slot.ratio, 1.0);
+    const double ratio = slot.ratio;
     if (!skin.face.displayImage) {
         const FontSpec font = ScaledFont(skin.font, ratio);
         const TextInk size = measure(shown, font);
@@ -198,7 +200,7 @@ FaceFrame CompactFace(const TickReading& reading, const FaceSkin& skin, const Fa
             }
         }
         // Cells smaller than the screen's own scale would make them are no better than the font.
-        if (best != nullptr && bestFit.factor >= NaturalFactor(slot.ratio)) {
+        if (best != nullptr && bestFit.factor >= LeastFactor(slot.ratio)) {
             PlaceCells(frame, *best, skin, ink, bestFit, slot);
             return frame;
         }
@@ -235,7 +237,7 @@ InkRows RowsWithInk(const PixelBuffer& picture, const PixelRect& area, Argb back
 int OneLineWidth(const FaceSkin& skin, double ratio, const MeasureInk& measure) {
     if (skin.face.displayImage) {
         return static_cast<int>(std::ceil(WidestGlyphBlock(skin.face.metrics))) *
-               NaturalFactor(ratio);
+               LeastFactor(ratio);
     }
     const FontSpec font = ScaledFont(skin.font, ratio);
     return static_cast<int>(
@@ -243,8 +245,11 @@ int OneLineWidth(const FaceSkin& skin, double ratio, const MeasureInk& measure) 
                            measure(BeatText(0), font).width)));
 }
 
-FaceFrame ComposeFace(const TickReading& reading, const FaceSkin& skin, const FaceSlot& slot,
+FaceFrame ComposeFace(const TickReading& reading, const FaceSkin& skin, const FaceSlot& room,
                       const MeasureInk& measure) {
+    // A ratio below 1 or beyond any screen (or not a number) is taken as the nearest sane one.
+    const FaceSlot slot{std::max(room.width, 0), std::max(room.height, 0),
+                        room.ratio >= 1 ? std::min(room.ratio, double{kLargestFactor}) : 1.0};
     if (slot.width >= OneLineWidth(skin, slot.ratio, measure)) {
         return OneLineFace(reading, skin, slot, measure);
     }
