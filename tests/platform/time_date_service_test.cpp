@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -87,9 +86,3 @@ TEST(TimeDateService, SetsAnAbsoluteTimeAndSaysWhyItWasRefused) {
 
 }  // namespace
 }  // namespace tikora::testing
-
-int main(int argc, char* argv[]) {
-    ::testing::InitGoogleTest(&argc, argv);
-    QCoreApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

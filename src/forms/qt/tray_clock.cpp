@@ -23,6 +23,7 @@
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
+#include "qt/frmMenu.h"
 #include "qt/item_picture.h"
 #include "shared/modDefs.h"
 
@@ -381,6 +382,13 @@ void ClockPlacer::RenewItem(const std::string& text) {
         return;
     }
     const auto openMenu = [this](Point at) {
+        if (wayland_) {
+            // With no window of ours under the pointer, Qt on Wayland shows the menu as a window
+            // of its own; of a fixed size, a tiling compositor floats it rather than filling the
+            // screen with it.
+            QMenu& menu = frmMenu->mnuMain;
+            menu.setFixedSize(menu.sizeHint());
+        }
         clock_.Form_Click(at.x == 0 && at.y == 0 ? QCursor::pos() : QPoint(at.x, at.y));
     };
     if (!Platform().items->Show(ItemPictures(clock_, itemPainter_),
