@@ -96,6 +96,8 @@ class StatusNotifier : public ::testing::Test {
             "env DISPLAY=" + display_ + " DBUS_SESSION_BUS_ADDRESS=" + address_.toStdString() +
             " HOME=" + home + " XDG_CONFIG_HOME=" + home + "/.config XDG_RUNTIME_DIR=" + home +
             " TZ=UTC LC_ALL=C QT_QPA_PLATFORM=xcb LD_PRELOAD=" TIKORA_CLOCK_SHIFT_LIBRARY
+            // A sanitizer build's runtime does not come first with a preloaded library.
+            " ASAN_OPTIONS=verify_asan_link_order=0:$ASAN_OPTIONS"
             " TIKORA_CLOCK_SHIFT=" +
             home + "/shift " TIKORA_BINARY " 2>" + home + "/tikora.log");
     }
