@@ -111,9 +111,9 @@ TEST(DockPlacement, FloatsWhereItWasPutElseOffEveryPanelInTheWorkAreaAlwaysOnScr
     EXPECT_EQ(FloatingReport({591, 216, 636, 236}, "here", FloatReason::NoHost),
               "tikora: floating at 591,216 (45 x 20 pixels) here: there is no taskbar clock "
               "window and no system tray");
-    EXPECT_EQ(DockedReport(ClockHost::TraySlotCompact, {600, 0, 644, 44}, {82, 34}),
-              "tikora: docked in the system tray at 600,0 (44 x 44 pixels): the compact face, as "
-              "the slot is smaller than the one-line face (82 x 34)");
+    EXPECT_EQ(DockedReport(ClockHost::TraySlotCompact, {600, 0, 644, 44}),
+              "tikora: docked in the system tray at 600,0 (44 x 44 pixels), compact face: one line "
+              "of the time does not fit the slot");
 }
 
 TEST(DockPlacement, TheStoredPositionIsTwoWholeNumbersOfASaneSize) {

@@ -183,17 +183,16 @@ std::string FloatingReport(const WindowRect& where, const std::string& how, Floa
     return "tikora: floating at " + RectText(where) + " " + how + ": " + why;
 }
 
-std::string DockedReport(ClockHost host, const WindowRect& where, TraySize needs) {
+std::string DockedReport(ClockHost host, const WindowRect& where) {
     const std::string at = " at " + RectText(where);
     switch (host) {
         case ClockHost::TaskbarClock:
             return "tikora: docked in the taskbar's clock window" + at;
         case ClockHost::TraySlotWide:
-            return "tikora: docked in the system tray" + at + ": the one-line face fits";
+            return "tikora: docked in the system tray" + at + ", one line: the slot is wide enough";
         default:
             return "tikora: docked in the system tray" + at +
-                   ": the compact face, as the slot is smaller than the one-line face (" +
-                   SizeText(needs) + ")";
+                   ", compact face: one line of the time does not fit the slot";
     }
 }
 

@@ -84,7 +84,7 @@ FloatSpot PlaceFloating(const FloatFacts& facts);
 
 // The one line that tells the user where the clock went, in screen pixels, and why.
 std::string FloatingReport(const WindowRect& where, const std::string& how, FloatReason reason);
-std::string DockedReport(ClockHost host, const WindowRect& where, TraySize needs);
+std::string DockedReport(ClockHost host, const WindowRect& where);
 // Docked as a tray item; `host` names who took it in.
 std::string ItemDockedReport(const std::string& host);
 // On Wayland, with no tray: the compositor alone places windows and keeps none above the rest.

@@ -193,6 +193,7 @@ class ClockPlacer final : public QObject {
     QTimer answer_;
     std::string lastReport_;
     bool reportWhenShown_ = false;
+    FacePainter facePainter_;  // tells which face the slot gets
     bool pressed_ = false;
     bool dragging_ = false;
     QPoint pressedAt_;
@@ -274,7 +275,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     answer_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
-    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_), {}));
+    Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_)));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
@@ -354,7 +355,7 @@ void ClockPlacer::OfferToTray() {
     // Shown for Qt, which then paints it when the tray's map exposes it; the tray maps it.
     clock_.show();
     WatchOwnWindow();
-    if (tray == nullptr || !tray->RequestDock(clock_.winId())) {
+    if (tray == nullptr || !tray->RequestDock(NativeWindow(clock_))) {
         Float(FloatReason::HostGone);
         return;
     }
@@ -428,11 +429,11 @@ void ClockPlacer::JudgeSlot() {
 // The slot as it is now: a tray that moves its icons or a panel that slides away says nothing
 // new, only a slot of another size.
 void ClockPlacer::ReportDocked() {
-    const ClockHost host =
-        SlotFits(gave_, needs_) ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact;
-    const double ratio = clock_.devicePixelRatioF();
-    const auto device = [ratio](int pixels) { return static_cast<int>(std::ceil(pixels * ratio)); };
-    Report(DockedReport(host, ScreenRect(clock_), {device(needs_.width), device(needs_.height)}));
+    const WindowRect where = ScreenRect(clock_);
+    const FaceSlot slot{where.right - where.left, where.bottom - where.top,
+                        clock_.devicePixelRatioF()};
+    const bool oneLine = facePainter_.KindFor(LookOf(clock_), slot) == FaceKind::OneLine;
+    Report(DockedReport(oneLine ? ClockHost::TraySlotWide : ClockHost::TraySlotCompact, where));
 }
 
 void ClockPlacer::Float(FloatReason reason) {
@@ -447,7 +448,7 @@ void ClockPlacer::Float(FloatReason reason) {
     NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
                               Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
-        Platform().windows->SetFloatingHints(clock_.winId());
+        Platform().windows->SetFloatingHints(NativeWindow(clock_));
     }
     FitFloat();
     const RegistrySettingsStore store;
@@ -629,6 +630,12 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::Resize:
+            if (state_ == State::Floating && clock_.isVisible()) {
+                // A window manager's own size (i3 floats nothing smaller than 75 x 50): the face
+                // goes in its middle, and the window back onto the screen.
+                FitToWindow(clock_);
+                MoveFloat(Point{clock_.x(), clock_.y()});
+            }
             if (state_ == State::Offered || state_ == State::InTray) {
                 FitToWindow(clock_);  // the tray's slot
                 if (state_ == State::InTray) {

@@ -192,7 +192,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     WatchForNewWindows(false);
     RECT rect{};
     ::GetWindowRect(clock_.Handle(), &rect);
-    Report(DockedReport(ClockHost::TaskbarClock, RectOf(rect), needs_));
+    Report(DockedReport(ClockHost::TaskbarClock, RectOf(rect)));
 }
 
 void ClockPlacer::PlaceWithoutTaskbarClock() {
