@@ -5,7 +5,7 @@
 # usage: sway_test.sh TIKORA PREVIEW SKIN_INI SCREENSHOT_DIR wayland|xcb|notray
 set -eu
 tikora=$1 preview=$2 skin=$3 shots=$4 mode=$5
-for program in sway swaymsg waybar grim compare dbus-daemon setpriv; do
+for program in sway swaymsg waybar grim compare jq dbus-daemon dbus-send setpriv; do
     command -v "$program" >/dev/null || { echo "$program is not installed: skipped"; exit 77; }
 done
 mkdir -p "$shots"
@@ -110,6 +110,19 @@ shows_clock() {
 }
 wait_for shows_clock || fail "the clock's picture is not in the tray ($(cat "$run/compare"))"
 kill -0 "$(cat "$run/tikora.pid")" || fail "the clock ended"
+if [ "$mode" = wayland ]; then
+    # The tray asks for the menu: on Wayland Qt shows it as a window of its own, which sway must
+    # float, not tile over the whole screen.
+    ask() { $as_user env DBUS_SESSION_BUS_ADDRESS="unix:path=$run/bus" dbus-send --session "$@"; }
+    item=$(ask --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames |
+        grep -o 'org.kde.StatusNotifierItem-[0-9]*-1')
+    ask --print-reply --dest="$item" /StatusNotifierItem org.kde.StatusNotifierItem.ContextMenu \
+        int32:600 int32:20 >/dev/null
+    wait_for 'swaymsg -t get_tree | jq -e "[.. | .floating_nodes? // empty | .[] |
+        select(.app_id == \"tikora\")] | length == 1" >/dev/null' || fail "the menu is not floating"
+    wait_for 'screenshot && [ "$(convert "$shot" -crop 640x200+0+40 -format %k info:)" -gt 1 ]' ||
+        fail "the menu shows nothing"
+fi
 # The session ends: the clock goes with its display.
 kill "$sway_pid"
 wait_for '! kill -0 "$(cat "$run/tikora.pid")" 2>/dev/null' || fail "the clock outlived its session"
