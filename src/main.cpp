@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSessionManager>
 #include <cstdio>
 #include <string>
@@ -8,6 +10,7 @@
 #include "modules/modMain.h"
 #include "platform/settings_location.h"
 #include "posix/single_instance.h"
+#include "posix/wayland_display.h"
 #include "qt/frmMain.h"
 #include "qt/system_services.h"
 #include "qt/termination_signals.h"
@@ -17,10 +20,46 @@
 
 namespace {
 
-// Qt takes its platform from QT_QPA_PLATFORM, X11 when it is not set.
-bool RunsOnX11() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    return platform.isEmpty() || platform.startsWith("xcb");
+bool WaylandPluginInstalled() {
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                             QStringLiteral("/platforms/libqwayland-generic.so"));
+}
+
+// Picks Qt's platform unless QT_QPA_PLATFORM names one: in a Wayland session Qt's Wayland plugin
+// where it is installed, else X11 (Xwayland there). False, with the one line that says why, when
+// the clock has no display to show on.
+bool ChoosePlatform() {
+    const std::string display = qEnvironmentVariable("DISPLAY").toStdString();
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    if (!chosen.isEmpty()) {
+        if (chosen.startsWith("xcb") && !tikora::CanOpenDisplay()) {
+            std::fprintf(stderr, "tikora: cannot open display \"%s\"\n", display.c_str());
+            return false;
+        }
+        return true;
+    }
+    const bool x11 = tikora::CanOpenDisplay();
+    if (tikora::CanOpenWaylandDisplay() && (WaylandPluginInstalled() || !x11)) {
+        if (!WaylandPluginInstalled()) {
+            std::fputs(
+                "tikora: Qt's Wayland plugin (qt6-wayland) is not installed and there is "
+                "no X display (Xwayland) to show the clock on\n",
+                stderr);
+            return false;
+        }
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        return true;
+    }
+    if (!x11) {
+        std::fprintf(stderr,
+                     "tikora: neither a Wayland display (WAYLAND_DISPLAY \"%s\") nor an X display "
+                     "(DISPLAY \"%s\") can be opened\n",
+                     qEnvironmentVariable("WAYLAND_DISPLAY").toStdString().c_str(),
+                     display.c_str());
+        return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
 }
 
 }  // namespace
@@ -44,11 +83,10 @@ int main(int argc, char* argv[]) {
         case CommandLineRequest::RunClock:
             break;
     }
-    const std::string display = qEnvironmentVariable("DISPLAY").toStdString();
-    if (RunsOnX11() && !tikora::CanOpenDisplay()) {
-        std::fprintf(stderr, "tikora: cannot open display \"%s\"\n", display.c_str());
+    if (!ChoosePlatform()) {
         return 1;
     }
+    const std::string display = qEnvironmentVariable("DISPLAY").toStdString();
     const std::string key =
         tikora::DisplayKey(display, qEnvironmentVariable("WAYLAND_DISPLAY").toStdString(),
                            qgetenv("QT_QPA_PLATFORM").startsWith("wayland"));

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "dock/dock_layout.h"
+#include "dock/item_icon.h"
 #include "dock/placement.h"
 
 namespace tikora {
@@ -54,6 +55,25 @@ TEST(DockPlacement, TheTaskbarClockThenAWideSlotThenStatusNotifierThenAnySlotEls
         EXPECT_EQ(choice.host, host);
         EXPECT_TRUE(host != Floating || choice.reason == reason);
     }
+}
+
+TEST(ItemIcon, PanelSizesAndTheirDoublesOnceEachAndANewPictureOnlyForANewTextOrSkin) {
+    const std::vector<ItemIconSize> sizes{{16, 1}, {22, 1}, {24, 1}, {32, 1}, {44, 2},
+                                          {48, 1}, {64, 1}, {96, 2}, {128, 2}};
+    EXPECT_EQ(ItemIconSizes(), sizes);
+    ItemRenewal renewal;
+    const std::pair<ItemPictureKey, bool> ticks[] = {
+        {{"12:00", "Zefro"}, true}, {{"12:00", "Zefro"}, false}, {{"12:01", "Zefro"}, true},
+        {{"12:01", "Plain"}, true}, {{"@500", "Plain"}, true},   {{"@500", "Plain"}, false},
+    };
+    for (const auto& [shown, due] : ticks) {
+        EXPECT_EQ(renewal.Due(shown), due) << shown.text << " " << shown.skin;
+    }
+    renewal.Forget();  // registered anew: the host needs the picture again
+    EXPECT_TRUE(renewal.Due({"@500", "Plain"}));
+    EXPECT_EQ(ItemDockedReport("org.kde.StatusNotifierWatcher (waybar)"),
+              "tikora: docked in the StatusNotifierItem tray of org.kde.StatusNotifierWatcher "
+              "(waybar)");
 }
 
 TEST(DockPlacement, FloatsWhereItWasPutElseOffEveryPanelInTheWorkAreaAlwaysOnScreen) {

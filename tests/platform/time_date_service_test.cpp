@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -14,7 +13,7 @@
 #include <optional>
 
 #include "qt/system_clock_setter.h"
-#include "support/temp_folder.h"
+#include "support/private_bus.h"
 
 namespace tikora::testing {
 namespace {
@@ -48,16 +47,9 @@ TEST(TimeDateService, SetsAnAbsoluteTimeAndSaysWhyItWasRefused) {
         GTEST_SKIP() << "dbus-daemon is not installed";
     }
     const TempFolder folder;
-    WriteFile(folder / "bus.conf",
-              "<busconfig><type>session</type><listen>unix:dir=" + folder.Path().string() +
-                  "</listen><policy context=\"default\"><allow send_destination=\"*\" "
-                  "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                  "</busconfig>");
     QProcess bus;
-    bus.start(daemon, {QStringLiteral("--nofork"), QStringLiteral("--print-address"),
-                       QString::fromStdString("--config-file=" + folder / "bus.conf")});
-    ASSERT_TRUE(bus.waitForReadyRead(kWaitMs)) << bus.readAllStandardError().toStdString();
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    const QString address = StartPrivateBus(bus, folder);
+    ASSERT_FALSE(address.isEmpty()) << bus.readAllStandardError().toStdString();
     QDBusConnection service = QDBusConnection::connectToBus(address, QStringLiteral("stand-in"));
     StandInTimeDate standIn;
     ASSERT_TRUE(
@@ -94,9 +86,3 @@ TEST(TimeDateService, SetsAnAbsoluteTimeAndSaysWhyItWasRefused) {
 
 }  // namespace
 }  // namespace tikora::testing
-
-int main(int argc, char* argv[]) {
-    ::testing::InitGoogleTest(&argc, argv);
-    QCoreApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

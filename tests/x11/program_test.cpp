@@ -26,14 +26,20 @@ std::pair<int, std::string> Shell(const std::string& command) {
 
 TEST(Program, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
     const TempFolder home;
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"--help", 0, "Usage: tikora [--help | --version]\n"},
-        {"--version", 0, "tikora "},
-        {"--clock", 2, "tikora: unknown option \"--clock\"\nUsage: tikora [--help | --version]\n"},
-        {"", 1, "tikora: cannot open display \"\"\n"}};
-    for (const auto& [argument, status, start] : cases) {
+    const char* x11 = "QT_QPA_PLATFORM=xcb";
+    const char* none = "-u QT_QPA_PLATFORM -u WAYLAND_DISPLAY";
+    const std::tuple<const char*, std::string, int, std::string> cases[] = {
+        {x11, "--help", 0, "Usage: tikora [--help | --version]\n"},
+        {x11, "--version", 0, "tikora "},
+        {x11, "--clock", 2,
+         "tikora: unknown option \"--clock\"\nUsage: tikora [--help | --version]\n"},
+        {x11, "", 1, "tikora: cannot open display \"\"\n"},
+        {none, "", 1,
+         "tikora: neither a Wayland display (WAYLAND_DISPLAY \"\") nor an X display (DISPLAY "
+         "\"\") can be opened\n"}};
+    for (const auto& [platform, argument, status, start] : cases) {
         const auto [exitStatus, output] =
-            Shell("env -u DISPLAY QT_QPA_PLATFORM=xcb HOME=" + home.Path().string() +
+            Shell(std::string("env -u DISPLAY ") + platform + " HOME=" + home.Path().string() +
                   " " TIKORA_BINARY " " + argument);
         EXPECT_EQ(exitStatus, status) << argument;
         EXPECT_EQ(output.substr(0, start.size()), start) << argument;

@@ -196,6 +196,15 @@ std::string DockedReport(ClockHost host, const WindowRect& where) {
     }
 }
 
+std::string ItemDockedReport(const std::string& host) {
+    return "tikora: docked in the StatusNotifierItem tray of " + host;
+}
+
+std::string PlainWindowReport() {
+    return "tikora: no tray to dock in: shown as a plain window where the compositor puts it; a "
+           "panel with a StatusNotifierItem tray would dock it";
+}
+
 std::optional<Point> StoredFloatPosition(const SettingsStore& store) {
     const std::optional<int> left = WholeNumber(store.ReadText(kSettingsKey, kFloatLeftName));
     const std::optional<int> top = WholeNumber(store.ReadText(kSettingsKey, kFloatTopName));

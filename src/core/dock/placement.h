@@ -20,7 +20,7 @@ namespace tikora {
 enum class ClockHost {
     TaskbarClock,        // the taskbar's clock window
     TraySlotWide,        // an XEmbed tray slot with room for the one-line face
-    StatusNotifierItem,  // a StatusNotifierItem host (none on X11 yet: never chosen here)
+    StatusNotifierItem,  // a StatusNotifierItem host (a watcher on the session bus)
     TraySlotCompact,     // any XEmbed tray slot, with the compact face
     Floating,            // no tray at all
 };
@@ -85,6 +85,10 @@ FloatSpot PlaceFloating(const FloatFacts& facts);
 // The one line that tells the user where the clock went, in screen pixels, and why.
 std::string FloatingReport(const WindowRect& where, const std::string& how, FloatReason reason);
 std::string DockedReport(ClockHost host, const WindowRect& where);
+// Docked as a tray item; `host` names who took it in.
+std::string ItemDockedReport(const std::string& host);
+// On Wayland, with no tray: the compositor alone places windows and keeps none above the rest.
+std::string PlainWindowReport();
 
 // The floating clock's position among the settings, beside the design's values.
 inline constexpr char kFloatLeftName[] = "FloatLeft";

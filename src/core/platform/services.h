@@ -6,6 +6,7 @@
 
 #include "platform/clock_setter.h"
 #include "platform/clock_wake.h"
+#include "platform/item_tray.h"
 #include "platform/system_tray.h"
 #include "platform/time_source.h"
 #include "platform/time_zone.h"
@@ -35,6 +36,8 @@ struct Services {
     const ZoneRules* zoneRules = nullptr;
     // Wakes the clock; null wakes it never, and it then draws only when its tick is called.
     ClockWake* clockWake = nullptr;
+    // The tray that takes items over the session bus; null shows none.
+    ItemTray* items = nullptr;
 };
 
 const Services& Platform();

@@ -68,6 +68,9 @@ void ClockWindow::tmrClock_Timer() {
             update();
         }
         tmrClock.Arm(UntilShownTextChanges(reading, face));
+        if (onTick) {
+            onTick(ShownText(reading, face));
+        }
         return;
     }
     if (std::exchange(showsDevicePicture_, false)) {
@@ -87,6 +90,9 @@ void ClockWindow::tmrClock_Timer() {
         update();
     }
     tmrClock.Arm(UntilShownTextChanges(reading, face));
+    if (onTick) {
+        onTick(frame.text);
+    }
 }
 
 void ClockWindow::RedrawSoon() {

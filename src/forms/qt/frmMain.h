@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -51,6 +52,8 @@ class ClockWindow : public QWidget {
     PictureHolder picSkin;
     PlacedBox picTime;
     ClockTimer tmrClock;
+    // Told the text of every frame a tick composes, after the tick has drawn it.
+    std::function<void(const std::string& text)> onTick;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QLocale>
@@ -15,12 +16,15 @@
 
 #include "common/registry_settings_store.h"
 #include "dock/dock_layout.h"
+#include "dock/item_icon.h"
 #include "dock/placement.h"
 #include "modules/clock_face.h"
 #include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
 #include "qt/frmMain.h"
+#include "qt/frmMenu.h"
+#include "qt/item_picture.h"
 #include "shared/modDefs.h"
 
 namespace tikora {
@@ -106,6 +110,20 @@ void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags) {
     window->create();
 }
 
+// On Wayland the compositor alone places windows, also those the program shows through Xwayland.
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The date and time as the clock's tip shows them.
+std::string DateTipText() {
+    const LocalTime now = Platform().time->Now();
+    const QDateTime when(QDate(now.year, now.month, now.day),
+                         QTime(now.hour, now.minute, now.second));
+    return QLocale::system().toString(when, QLocale::LongFormat).toStdString();
+}
+
 WindowRect RectOf(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
@@ -131,13 +149,17 @@ class ClockPlacer final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class State { Unplaced, TaskbarClock, Offered, InTray, Floating };
+    enum class State { Unplaced, TaskbarClock, Offered, InTray, InItem, Floating };
 
     void Place(bool hostLost);
     HostFacts FactsNow(bool hostLost) const;
     void OfferToTray();
+    void DockAsItem();
+    void RenewItem(const std::string& text);
+    void LeaveItem();
     void JudgeSlot();
     void Float(FloatReason reason);
+    void FloatPlain();
     void ReportDocked();
     void FitFloat();
     void MoveFloat(std::optional<Point> at);
@@ -155,6 +177,10 @@ class ClockPlacer final : public QObject {
     static ClockPlacer* current_;
 
     ClockWindow& clock_;
+    const bool wayland_ = OnWayland();
+    ItemRenewal itemRenewal_;
+    std::string itemHost_;
+    FacePainter itemPainter_;
     State state_ = State::Unplaced;
     TraySize needs_;  // the one-line face's size when the clock was last placed
     bool needsCheckQueued_ = false;
@@ -258,12 +284,16 @@ void ClockPlacer::PlaceWithoutTaskbarClock() {
 }
 
 void ClockPlacer::WatchForNewTrays() {
+    const auto onNewTray = [] {
+        if (ClockPlacer* placer = Current()) {
+            placer->OnNewTray();
+        }
+    };
     if (Platform().tray) {
-        Platform().tray->WatchForNewTray([] {
-            if (ClockPlacer* placer = Current()) {
-                placer->OnNewTray();
-            }
-        });
+        Platform().tray->WatchForNewTray(onNewTray);
+    }
+    if (Platform().items) {
+        Platform().items->WatchForHost(onNewTray);
     }
 }
 
@@ -283,6 +313,7 @@ HostFacts ClockPlacer::FactsNow(bool hostLost) const {
     facts.trayIgnoredOffer = facts.trayRuns && host.owner == ignoredBy_;
     facts.needs = needs_;
     facts.hostLost = hostLost;
+    facts.statusNotifierHost = Platform().items && !Platform().items->Host().empty();
     return facts;
 }
 
@@ -294,8 +325,10 @@ void ClockPlacer::Place(bool hostLost) {
         case ClockHost::TraySlotCompact:
             OfferToTray();
             break;
-        case ClockHost::TaskbarClock:        // found by the start-up and by OnNewWindows
-        case ClockHost::StatusNotifierItem:  // no such host on X11
+        case ClockHost::StatusNotifierItem:
+            DockAsItem();
+            break;
+        case ClockHost::TaskbarClock:  // found by the start-up and by OnNewWindows
         case ClockHost::Floating:
             Float(choice.reason);
             break;
@@ -305,6 +338,7 @@ void ClockPlacer::Place(bool hostLost) {
 void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
+    LeaveItem();
     state_ = State::Offered;
     offeredTo_ = host.owner;
     WatchForNewWindows(false);
@@ -326,6 +360,51 @@ void ClockPlacer::OfferToTray() {
         return;
     }
     answer_.start();
+}
+
+// The window stays hidden; the tray shows the clock's picture, made anew by the tick whenever
+// the shown text changes.
+void ClockPlacer::DockAsItem() {
+    settle_.stop();
+    answer_.stop();
+    state_ = State::InItem;
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
+    WatchForNewWindows(true);
+    itemHost_ = Platform().items->Host();
+    itemRenewal_.Forget();
+    clock_.onTick = [this](const std::string& text) { RenewItem(text); };
+    clock_.tmrClock_Timer();
+}
+
+void ClockPlacer::RenewItem(const std::string& text) {
+    const ItemPictureKey shown{text,
+                               SkinSettings.CurrentSkinPath + "/" + SkinSettings.CurrentSkinFile};
+    if (state_ != State::InItem || !itemRenewal_.Due(shown)) {
+        return;
+    }
+    const auto openMenu = [this](Point at) {
+        if (wayland_) {
+            // With no window of ours under the pointer, Qt on Wayland shows the menu as a window
+            // of its own; of a fixed size, a tiling compositor floats it rather than filling the
+            // screen with it.
+            QMenu& menu = frmMenu->mnuMain;
+            menu.setFixedSize(menu.sizeHint());
+        }
+        clock_.Form_Click(at.x == 0 && at.y == 0 ? QCursor::pos() : QPoint(at.x, at.y));
+    };
+    if (!Platform().items->Show(ItemPictures(clock_, itemPainter_),
+                                {openMenu, openMenu, DateTipText})) {
+        Place(true);
+        return;
+    }
+    Report(ItemDockedReport(itemHost_));
+}
+
+void ClockPlacer::LeaveItem() {
+    if (state_ == State::InItem) {
+        clock_.onTick = nullptr;
+        Platform().items->Hide();
+    }
 }
 
 void ClockPlacer::JudgeSlot() {
@@ -360,7 +439,12 @@ void ClockPlacer::ReportDocked() {
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
+    LeaveItem();
     state_ = State::Floating;
+    if (wayland_) {
+        FloatPlain();
+        return;
+    }
     NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint |
                               Qt::WindowDoesNotAcceptFocus);
     if (Platform().windows) {
@@ -375,6 +459,16 @@ void ClockPlacer::Float(FloatReason reason) {
     WatchForNewWindows(true);
 }
 
+// A plain window, which compositors float rather than tile (see FitFloat); where it goes and
+// whether it stays above other windows is theirs to say.
+void ClockPlacer::FloatPlain() {
+    NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
+    FitFloat();
+    clock_.show();
+    Report(PlainWindowReport());
+    WatchForNewWindows(true);
+}
+
 // At the skin's own size, like a tray icon with its room round it; of a fixed size, which a
 // tiling window manager takes as a window to float, not to tile.
 void ClockPlacer::FitFloat() {
@@ -384,6 +478,9 @@ void ClockPlacer::FitFloat() {
 }
 
 void ClockPlacer::MoveFloat(std::optional<Point> at) {
+    if (wayland_) {
+        return;
+    }
     QScreen* screen = clock_.screen() ? clock_.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
@@ -440,11 +537,12 @@ void ClockPlacer::OnHostChange(HostChange change) {
 }
 
 void ClockPlacer::OnNewWindows() {
-    if (state_ != State::Floating) {
+    if (state_ != State::Floating && state_ != State::InItem) {
         return;
     }
     FindTrayClock();
     if (DockState.TrayClockHwnd != 0) {
+        LeaveItem();
         NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
         clock_.setMinimumSize(0, 0);
         DockToTrayClock();
@@ -522,11 +620,7 @@ bool ClockPlacer::Drag(const QMouseEvent& event) {
 }
 
 void ClockPlacer::ShowDateTip(const QHelpEvent& event) {
-    const LocalTime now = Platform().time->Now();
-    const QDateTime when(QDate(now.year, now.month, now.day),
-                         QTime(now.hour, now.minute, now.second));
-    QToolTip::showText(event.globalPos(), QLocale::system().toString(when, QLocale::LongFormat),
-                       &clock_);
+    QToolTip::showText(event.globalPos(), QString::fromStdString(DateTipText()), &clock_);
 }
 
 bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
@@ -567,7 +661,7 @@ bool ClockPlacer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            return Drag(*static_cast<QMouseEvent*>(event));
+            return !wayland_ && Drag(*static_cast<QMouseEvent*>(event));
         default:
             break;
     }
