@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "platform/memory_files.h"
+#include "shared/utf8.h"
 #include "skins/profile_file.h"
 #include "skins/skin_reader.h"
 #include "skins/skin_values.h"
@@ -58,6 +59,37 @@ TEST(SkinReader, ReadsTheWholeLookOnceWithNamesInAnyCaseAndAWindowsPath) {
     EXPECT_EQ(SkinFile(files, kIni).Value("Text", "Nothing"), kIni);  // a missing key's value
 }
 
+// Text of the Basic Multilingual Plane as UTF-16 with its byte-order mark, as Notepad saves it.
+std::string Utf16(const std::string& utf8, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char32_t c : DecodeUtf8(utf8)) {
+        const char unit[] = {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+        bytes += bigEndian ? std::string{unit[0], unit[1]} : std::string{unit[1], unit[0]};
+    }
+    return bytes;
+}
+
+// A missing Separator is the usual colon, an empty one nothing; skin files in UTF-16 or with a
+// UTF-8 byte-order mark read as in UTF-8.
+TEST(SkinReader, ReadsTheSeparatorInEveryEncodingWindowsKnows) {
+    const std::string dot = "Separator=\xC2\xB7";
+    const std::pair<std::string, std::string> cases[] = {
+        {Ini("Separator"), ":"},
+        {Ini("Separator="), ""},
+        {Utf16(Ini(dot), false), "\xC2\xB7"},
+        {Utf16(Ini(dot), true), "\xC2\xB7"},
+        {"\xEF\xBB\xBF" + Ini(dot), "\xC2\xB7"},
+    };
+    for (const auto& [file, separator] : cases) {
+        MemoryFiles files;
+        files.Put(kFolder + "/strip.png", Bytes(kGallery + "nan-size/strip.png"));
+        files.Put(kIni, file);
+        const SkinReading reading = ReadSkin(files, kFolder, "skin.ini");
+        ASSERT_TRUE(reading.look) << reading.whyNot;
+        EXPECT_EQ(reading.general->separator, separator);
+    }
+}
+
 // Main as written, else the one name in its folder that reads the same in any case, a name in
 // the single-byte code page (as written on Windows) read as such.
 TEST(SkinReader, FindsTheImageByAUniqueNameInAnyCase) {
@@ -95,12 +127,14 @@ TEST(SkinReader, RefusesBrokenSkinsSayingWhy) {
     const std::string picture = ": the file is not a readable picture";
     const std::string size = " is not a size from 0 to 120";
     const std::string colour = " is not a colour \"red,green,blue\"";
-    const std::string noFile = kIni + ": no such skin file, or not a readable one";
+    const std::string noFile = "no such skin file, or not a readable one";
     const Refused cases[] = {
         {"truncated-bmp", "", kFolder + "/strip.bmp" + picture, true},
         {"png-claims-100000x100000", "", kFolder + "/strip.png" + picture, true},
         {"zero-size-image", "", kFolder + "/strip.png" + picture, true},
         {"image-is-text", "", kFolder + "/strip.png" + picture, true},
+        {"jpeg-of-2000-scans", "",
+         kFolder + "/strip.jpg: the picture is split into more scans than any encoder writes", true},
         {"char-width-1e30", "", "CharWidth" + size, true},
         {"nan-size", "", "CharHeight" + size, true},
         {"negative-sizes", "", "SepWidth" + size, true},  // and FontSize, read later
@@ -167,6 +201,9 @@ TEST(ProfileReader, FindsWhatWindowsWouldFind) {
         {"\xEF\xBB\xBF[a]\nx=1", "1"},
         {"[a]\nx=caf\xE9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
         {"[a]\nx=1\0002\ny=3"sv, "1\0002"sv},
+        {"\xFF\xFE[\0a\0]\0\r\0\n\0x\0=\0\xE9\0"sv, "\xC3\xA9"},              // UTF-16
+        {"\xFE\xFF\0[\0a\0]\0\n\0x\0=\xD8\x3D\xDE\0"sv, "\xF0\x9F\x98\x80"},  // big-endian
+        {"\xFF\xFE[\0a\0]\0\n\0x\0=\0\0\xDC!"sv, "\xEF\xBF\xBD"},  // half a pair, odd byte
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file));

@@ -9,6 +9,8 @@
 namespace tikora::testing {
 namespace {
 
+using namespace std::string_literals;
+
 // A valid skin, skins refused for a missing image (a FIFO in one) and for a colour, files that are
 // no skins, a subfolder, and the process's current folder on the skins' folder.
 class LoadSkinTest : public FormTest {
@@ -125,7 +127,8 @@ TEST_F(LoadSkinTest, BrowsingCancellingAndClosingTheChooserChangeNothing) {
     EXPECT_TRUE(errors_.empty());
 }
 
-// The chooser's Change loads the chosen skin and saves it at once; for a refused one the default
+// The chooser's Change loads the chosen skin and saves it at once. A skin refused for what it
+// holds is told in one line and leaves the skin before in force; for a missing image the default
 // skin, or when that fails too, the skin in force before, neither of them saved.
 TEST_F(LoadSkinTest, ChangeLoadsTheChoiceOrTheDefaultOrTheSkinBefore) {
     const auto stored = [] { return ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile"); };
@@ -135,6 +138,15 @@ TEST_F(LoadSkinTest, ChangeLoadsTheChoiceOrTheDefaultOrTheSkinBefore) {
     EXPECT_EQ(SkinSettings.CurrentSkinFile + stored(),
               "h\xE9llo.ini"
               "h\xE9llo.ini");
+    SkinSettings.Separator = "#";  // as if the skin had said so
+    Change(QStringLiteral("Colour.ini"));
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(errors_[0].title, ":: Tikora [ Error Message ] ::");
+    EXPECT_EQ(errors_[0].message,
+              tree_ / "skins/Colour.ini" + ": TextColor is not a colour \"red,green,blue\"");
+    EXPECT_EQ(std::tuple(SkinSettings.CurrentSkinFile, SkinSettings.Separator.Utf8(), stored()),
+              std::tuple("h\xE9llo.ini"s, "#"s, "h\xE9llo.ini"s));
+    errors_.clear();
     Change(QStringLiteral("NoImage.ini"));
     EXPECT_EQ(frmChangeSkin.Loaded(), nullptr);
     EXPECT_EQ(errors_.size(), 1u);  // none for the first choice

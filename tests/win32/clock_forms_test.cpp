@@ -205,6 +205,32 @@ TEST_F(ClockForms, AStoredSkinWithoutItsImageIsToldOnceAndTheDefaultSkinLoads) {
     EXPECT_TRUE(frmMain->tmrClock.isActive());
 }
 
+// A Windows program's standard error reaches nobody: the reason is shown in the box, at start-up
+// and when the skin is chosen, and the skin in force stays.
+TEST_F(ClockForms, ASkinRefusedForWhatItHoldsIsToldOnceAtStartAndWhenChosen) {
+    std::filesystem::create_directories(folder_ / "mine");
+    std::filesystem::copy_file(folder_ / "Skins" / "Zefro" / "zefro.png",
+                               folder_ / "mine" / "zefro.png");
+    std::ofstream(folder_ / "mine" / "Mine.ini")
+        << "[General]\nDisplayImage=True\n[Image Files]\nMain=zefro.png\n[Image Info]\n"
+           "CharWidth=8\nCharHeight=11\nSepWidth=4\n[Text]\nTextColor=0,0\nBgColor=0,0,0\n"
+           "Font=Arial\nFontSize=8\n";
+    ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "ProgramPath", Folder()},
+                                                {kSkinsKey, "CurrentSkinPath", Folder() + "\\mine"},
+                                                {kSkinsKey, "CurrentSkinFile", "Mine.ini"}}));
+    const std::vector<std::string> told{Folder() +
+                                        "\\mine\\Mine.ini: TextColor is not a colour "
+                                        "\"red,green,blue\""};
+    Start();
+    EXPECT_EQ(errors_, told);
+    EXPECT_EQ(SkinSettings.CurrentSkinPath, DefaultSkin());
+    errors_.clear();
+    ChangeToChosenSkin(TIKORA_SOURCE_DIR "/Skins/Segment", "Segment.ini");
+    ChangeToChosenSkin(Folder() + "\\mine", "Mine.ini");
+    EXPECT_EQ(errors_, told);
+    EXPECT_EQ(SkinSettings.CurrentSkinFile, "Segment.ini");
+}
+
 TEST_F(ClockForms, WithoutAnySkinImageTellsWhyTwiceThenEndsAfterSavingTheSettings) {
     std::filesystem::remove(folder_ / "Skins" / "Zefro" / "zefro.png");
     EXPECT_EXIT(

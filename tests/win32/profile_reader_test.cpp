@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "skins/profile_file.h"
+#include "win32/wide_text.h"
 
 namespace tikora {
 namespace {
@@ -22,6 +23,26 @@ struct ProfileCase {
 };
 
 const std::string kLong(300, 'v');
+
+// As Notepad saves "Unicode" and "Unicode big endian": the byte-order mark, then UTF-16.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// The text in the system's single-byte code page, as the A functions give it.
+std::string InCodePage(const std::string& utf8) {
+    const std::wstring wide = Widen(utf8);
+    std::string text(wide.size() * 2 + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
 
 const ProfileCase kCases[] = {
     {"SectionAndKeyCase", "[General]\nSeparator=:\n", "gENERAL", "SEPARATOR"},
@@ -60,6 +81,10 @@ const ProfileCase kCases[] = {
     // The system drops trailing blanks from the default text; the skin reader's default is the skin
     // file's path, which a Windows path never ends in blanks.
     {"DefaultWithTrailingBlanks", "", "T", "K", "dflt  ", "dflt"},
+    // Byte-order marks: the section on the first line is found, the text read in its encoding.
+    {"Utf16", Utf16(u"[T]\r\nK=Z\u00FCrich \u20AC\r\n", false), "T", "K"},
+    {"Utf16BigEndian", Utf16(u"[T]\r\nK=Z\u00FCrich\r\n", true), "T", "K"},
+    {"Utf8WithMark", "\xEF\xBB\xBF[T]\nK=Z\xC3\xBCrich\n", "T", "K"},
 };
 
 // Each row in a file of its own: Wine keeps recently read profiles in memory.
@@ -75,8 +100,8 @@ TEST(ProfileReader, AnswersAsGetPrivateProfileStringA) {
         char buffer[256] = "";
         GetPrivateProfileStringA(row.section, row.key, row.defaultText.c_str(), buffer,
                                  sizeof buffer, path.string().c_str());
-        const std::string ours =
-            ReadProfileValue(ProfileFile::Parse(row.file), row.section, row.key, row.defaultText);
+        const std::string ours = InCodePage(
+            ReadProfileValue(ProfileFile::Parse(row.file), row.section, row.key, row.defaultText));
         EXPECT_EQ(buffer, row.systemAnswer != nullptr ? row.systemAnswer : ours);
         EXPECT_EQ(row.systemAnswer == nullptr, ours == buffer) << ours;
     }

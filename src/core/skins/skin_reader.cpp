@@ -123,7 +123,12 @@ SkinFile::SkinFile(const FileAccess& files, std::string path) : path_(std::move(
 }
 
 std::string SkinFile::Value(std::string_view section, std::string_view key) const {
-    std::string value = ReadProfileValue(file_, section, key, path_);
+    return ValueOr(section, key, path_);
+}
+
+std::string SkinFile::ValueOr(std::string_view section, std::string_view key,
+                              std::string_view missing) const {
+    std::string value = ReadProfileValue(file_, section, key, missing);
     value.resize(std::min(value.find('\0'), value.size()));
     value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
     return value;
@@ -137,10 +142,11 @@ SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const s
         ParseSkinBoolean(skin.Value("General", "DisplayImage"));
     if (!displayImage) {
         complain(skin.Readable() ? "DisplayImage is not True or False"
-                                 : skin.Path() + ": no such skin file, or not a readable one");
+                                 : "no such skin file, or not a readable one");
         return reading;
     }
-    reading.general = SkinGeneral{*displayImage, skin.Value("General", "Separator")};
+    // Without the key, the separator every clock shows, not the first character of the path.
+    reading.general = SkinGeneral{*displayImage, skin.ValueOr("General", "Separator", ":")};
     std::string main = skin.Value("Image Files", "Main");
     std::replace(main.begin(), main.end(), '\\', '/');
     std::string imagePath = FindImage(files, folder, main);
