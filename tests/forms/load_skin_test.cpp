@@ -91,7 +91,8 @@ TEST_F(LoadSkinTest, PutsTheWholeLookOnTheWindowOrOnlyWhereTheSkinIs) {
     WriteFile(tree_ / "skins/Wide.ini", std::string(text).replace(text.find("8.25"), 4, "72"));
     std::string whyNot;
     EXPECT_FALSE(LoadSkinInto(frmMain.Get(), tree_ / "skins", "Wide.ini", &whyNot));
-    EXPECT_EQ(whyNot, "the text is wider than 600 pixels in this font");
+    EXPECT_EQ(whyNot,
+              tree_ / "skins/Wide.ini" + ": the text is wider than 600 pixels in this font");
     EXPECT_TRUE(errors_.empty());
 }
 
