@@ -42,11 +42,11 @@ TEST(FolderLists, FindsDriveAndChain) {
 // Letter case aside, ASCII first, then the rest by code point; names in the single-byte code page
 // (made on Windows) by the characters they stand for.
 TEST(FolderLists, SortsNamesByCharacterIgnoringCase) {
-    Folders names{"\xC3\x89mile",  "zeta", "\xC3\xA4rger",      "B",      "\xD0\x90", "a",
-                  "\xC3\xA9mile2", "A",    "\xC5\x81\xC3\xB3w", "\xE0rt", "_"};
+    Folders names{"\xE9t\xE9", "zeta",     "\xC3\xA4", "B", "\xD0\x90",
+                  "a",         "\xC3\xA9", "\xC3\x89", "A", "_"};
     std::sort(names.begin(), names.end(), ListsBefore);
-    EXPECT_EQ(names, (Folders{"_", "A", "a", "B", "zeta", "\xE0rt", "\xC3\xA4rger", "\xC3\x89mile",
-                              "\xC3\xA9mile2", "\xC5\x81\xC3\xB3w", "\xD0\x90"}));
+    EXPECT_EQ(names, (Folders{"_", "A", "a", "B", "zeta", "\xC3\xA4", "\xC3\x89", "\xC3\xA9",
+                              "\xE9t\xE9", "\xD0\x90"}));
 }
 
 }  // namespace

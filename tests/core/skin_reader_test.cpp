@@ -7,7 +7,6 @@
 #include <regex>
 
 #include "platform/memory_files.h"
-#include "shared/utf8.h"
 #include "skins/profile_file.h"
 #include "skins/skin_reader.h"
 #include "skins/skin_values.h"
@@ -59,34 +58,13 @@ TEST(SkinReader, ReadsTheWholeLookOnceWithNamesInAnyCaseAndAWindowsPath) {
     EXPECT_EQ(SkinFile(files, kIni).Value("Text", "Nothing"), kIni);  // a missing key's value
 }
 
-// Text of the Basic Multilingual Plane as UTF-16 with its byte-order mark, as Notepad saves it.
-std::string Utf16(const std::string& utf8, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char32_t c : DecodeUtf8(utf8)) {
-        const char unit[] = {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
-        bytes += bigEndian ? std::string{unit[0], unit[1]} : std::string{unit[1], unit[0]};
-    }
-    return bytes;
-}
-
-// A missing Separator is the usual colon, an empty one nothing; skin files in UTF-16 or with a
-// UTF-8 byte-order mark read as in UTF-8.
-TEST(SkinReader, ReadsTheSeparatorInEveryEncodingWindowsKnows) {
-    const std::string dot = "Separator=\xC2\xB7";
-    const std::pair<std::string, std::string> cases[] = {
-        {Ini("Separator"), ":"},
-        {Ini("Separator="), ""},
-        {Utf16(Ini(dot), false), "\xC2\xB7"},
-        {Utf16(Ini(dot), true), "\xC2\xB7"},
-        {"\xEF\xBB\xBF" + Ini(dot), "\xC2\xB7"},
-    };
-    for (const auto& [file, separator] : cases) {
-        MemoryFiles files;
-        files.Put(kFolder + "/strip.png", Bytes(kGallery + "nan-size/strip.png"));
-        files.Put(kIni, file);
-        const SkinReading reading = ReadSkin(files, kFolder, "skin.ini");
-        ASSERT_TRUE(reading.look) << reading.whyNot;
-        EXPECT_EQ(reading.general->separator, separator);
+// Without the key the usual colon, not the path's first character; an empty one stays empty.
+TEST(SkinReader, ReadsAMissingSeparatorAsAColon) {
+    MemoryFiles files;
+    files.Put(kFolder + "/strip.png", Bytes(kGallery + "nan-size/strip.png"));
+    for (const auto& [change, separator] : {std::pair{"Separator", ":"}, {"Separator=", ""}}) {
+        files.Put(kIni, Ini(change));
+        EXPECT_EQ(ReadSkin(files, kFolder, "skin.ini").general->separator, separator) << change;
     }
 }
 

@@ -12,6 +12,8 @@
 namespace tikora {
 namespace {
 
+using namespace std::string_literals;
+
 struct ProfileCase {
     const char* name;
     std::string file;
@@ -24,23 +26,10 @@ struct ProfileCase {
 
 const std::string kLong(300, 'v');
 
-// As Notepad saves "Unicode" and "Unicode big endian": the byte-order mark, then UTF-16.
-std::string Utf16(std::u16string_view text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t unit : text) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 // The text in the system's single-byte code page, as the A functions give it.
 std::string InCodePage(const std::string& utf8) {
-    const std::wstring wide = Widen(utf8);
-    std::string text(wide.size() * 2 + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
-                            static_cast<int>(text.size()), nullptr, nullptr)));
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, Widen(utf8).c_str(), -1, text, sizeof text, nullptr, nullptr);
     return text;
 }
 
@@ -81,10 +70,10 @@ const ProfileCase kCases[] = {
     // The system drops trailing blanks from the default text; the skin reader's default is the skin
     // file's path, which a Windows path never ends in blanks.
     {"DefaultWithTrailingBlanks", "", "T", "K", "dflt  ", "dflt"},
-    // Byte-order marks: the section on the first line is found, the text read in its encoding.
-    {"Utf16", Utf16(u"[T]\r\nK=Z\u00FCrich \u20AC\r\n", false), "T", "K"},
-    {"Utf16BigEndian", Utf16(u"[T]\r\nK=Z\u00FCrich\r\n", true), "T", "K"},
-    {"Utf8WithMark", "\xEF\xBB\xBF[T]\nK=Z\xC3\xBCrich\n", "T", "K"},
+    // Byte-order marks, as Notepad saves "Unicode" (UTF-16, either byte order) and UTF-8.
+    {"Utf16", "\xFF\xFE[\0T\0]\0\r\0\n\0K\0=\0Z\0\xFC\0r\0\xAC\x20"s, "T", "K"},
+    {"Utf16BigEndian", "\xFE\xFF\0[\0T\0]\0\n\0K\0=\0Z\0\xFC\0r"s, "T", "K"},
+    {"Utf8WithMark", "\xEF\xBB\xBF[T]\nK=Z\xC3\xBCr\n", "T", "K"},
 };
 
 // Each row in a file of its own: Wine keeps recently read profiles in memory.
