@@ -189,7 +189,7 @@ TEST_F(ClockForms, InternetTimeFromTheMenuFlipsMarkAndModeAndIsSavedAtOnce) {
     EXPECT_EQ(Stored(kSkinsKey, "DefaultSkinFile"), "Zefro.ini");
 }
 
-// Told once in the box, as standard error reaches nobody: a missing image as the design says it,
+// Told once in the box, as standard error reaches nobody: a missing image in the usual words,
 // another refusal as the skin file and the reason, at start-up and when the skin is chosen.
 TEST_F(ClockForms, ARefusedSkinIsToldOnceAndTheDefaultOrTheSkinBeforeStays) {
     const std::string path = Folder() + "\\mine";
