@@ -60,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Ticks, Frame, ::testing::Values(
     FrameCase{"Midnight", 0, 0, 0, 60, false, false, ":", "00:00"},
     FrameCase{"MinuteBeforeMidnight", 23, 59, 59, 60, false, false, ":", "23:59"},
     FrameCase{"AnySeparatorInText", 19, 5, 0, 60, false, false, "\xC2\xB7", "19\xC2\xB7" "05"},
+    FrameCase{"EmptySeparatorShowsNothing", 19, 5, 0, 60, false, false, "", "1905"},
     // Internet Time's published values; a value that rounds to 1000 shows as 000.
     FrameCase{"BielNoon", 12, 0, 0, 60, true, false, ":", "@500", 500},
     FrameCase{"DayStartIsThousand", 23, 0, 0, 0, true, false, ":", "@000", 1000},
@@ -74,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Ticks, Frame, ::testing::Values(
               {{0, 8, 12}, {56, 8, 20}, {88, 4, 28}, {32, 8, 32}, {40, 8, 40}}},
     FrameCase{"SeparatorCellForAnyCharacter", 7, 45, 0, 60, false, true, "\xC3\x85", "07\xC3\x85" "45",
               kNotABeat, {{0, 8, 12}, {56, 8, 20}, {88, 4, 28}, {32, 8, 32}, {40, 8, 40}}},
+    FrameCase{"EmptySeparatorKeepsItsCell", 7, 45, 0, 60, false, true, "", "0745",
+              kNotABeat, {{0, 8, 12}, {56, 8, 20}, {88, 4, 28}, {32, 8, 32}, {40, 8, 40}}},
     FrameCase{"MidnightCells", 0, 0, 0, 60, false, true, ".", "00.00", kNotABeat,
               {{0, 8, 12}, {0, 8, 20}, {88, 4, 28}, {0, 8, 32}, {0, 8, 40}}},
     FrameCase{"BeatCells", 7, 45, 0, 60, true, true, ":", "@323", 322.916666666667,
@@ -83,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Ticks, Frame, ::testing::Values(
     // Each place is one real sum rounded once: 17.5 goes to 18, 32.5 to 32.
     FrameCase{"HalfPixelCells", 5, 21, 7, 60, true, true, ":", "@223", 222.997685185185,
               {{75, 8, 10}, {15, 8, 18}, {15, 8, 25}, {22, 8, 32}}, {7.5f, 11, 4}, 50},
+    FrameCase{"HalfPixelSourceColumns", 19, 57, 0, 60, false, true, ":", "19:57", kNotABeat,
+              {{8, 8, 13}, {68, 8, 20}, {82, 4, 28}, {38, 8, 32}, {52, 8, 40}}, {7.5f, 11, 4}},
     FrameCase{"SeparatorOfNoWidth", 12, 34, 0, 60, false, true, ":", "12:34", kNotABeat,
               {{8, 8, 14}, {16, 8, 22}, {88, 0, 30}, {24, 8, 30}, {32, 8, 38}}, {8, 11, 0}},
     FrameCase{"BlockWiderThanTheWindow", 12, 34, 0, 60, false, true, ":", "12:34", kNotABeat,

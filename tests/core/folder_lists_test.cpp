@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "skins/folder_lists.h"
 
 namespace tikora {
@@ -35,6 +37,16 @@ TEST(FolderLists, FindsDriveAndChain) {
     EXPECT_EQ(JoinPath("/", "a"), "/a");
     EXPECT_EQ(JoinPath("/x", "a"), "/x/a");
     EXPECT_EQ(JoinPath("", "a"), "/a");
+}
+
+// Letter case aside, ASCII first, then the rest by code point; names in the single-byte code page
+// (made on Windows) by the characters they stand for.
+TEST(FolderLists, SortsNamesByCharacterIgnoringCase) {
+    Folders names{"\xE9t\xE9", "zeta",     "\xC3\xA4", "B", "\xD0\x90",
+                  "a",         "\xC3\xA9", "\xC3\x89", "A", "_"};
+    std::sort(names.begin(), names.end(), ListsBefore);
+    EXPECT_EQ(names, (Folders{"_", "A", "a", "B", "zeta", "\xC3\xA4", "\xC3\x89", "\xC3\xA9",
+                              "\xE9t\xE9", "\xD0\x90"}));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::optional<PixelBuffer> Decode(const std::string& name, std::string* whyNot =
 }
 
 TEST(DecodePicture, PutsEveryPixelInPlace) {
-    for (const char* name : {"strip-3x2.png", "strip-3x2.bmp"}) {
+    for (const char* name : {"strip-3x2.png", "strip-3x2.bmp", "top-down-3x2.bmp"}) {
         const std::optional<PixelBuffer> picture = Decode(name);
         ASSERT_TRUE(picture.has_value()) << name;
         ASSERT_EQ(std::pair(picture->Width(), picture->Height()), std::pair(3, 2)) << name;
@@ -26,6 +26,10 @@ TEST(DecodePicture, PutsEveryPixelInPlace) {
         EXPECT_EQ(picture->Pixel(2, 1), 0xFF123456u) << name;
     }
     EXPECT_EQ(Decode("alpha-2x1.png")->Pixel(0, 0), 0x000A141Eu);  // colour under transparency
+    // As large as a picture may be, in the format that needs the most working memory.
+    const std::optional<PixelBuffer> deep = Decode("interlaced-rgba16-1024x1024.png");
+    ASSERT_TRUE(deep.has_value());
+    EXPECT_EQ(deep->Pixel(300, 1023), 0x802C00FFu);
 }
 
 // Scans that use AC tables the picture never defines find them empty, not holding what the
@@ -40,7 +44,8 @@ TEST(DecodePicture, UndefinedHuffmanTablesReadAsEmpty) {
 }
 
 // Beyond the gallery of broken skins: pictures too large, JPEG tables of more than 256 codes that
-// the decoder would write past, and two more pictures found by fuzzing.
+// the decoder would write past, two more pictures found by fuzzing, and a JPEG of so many scans
+// that decoding it would take minutes.
 TEST(DecodePicture, RefusesBrokenPicturesWithAReason) {
     const char* const unreadable = "the file is not a readable picture";
     for (const auto& [name, reason] : {std::pair{"too-wide-16385x1.png", unreadable},
@@ -49,7 +54,10 @@ TEST(DecodePicture, RefusesBrokenPicturesWithAReason) {
                                        {"huffman-overflow-after-scan.jpg", unreadable},
                                        {"huffman-overflow-found-by-fuzzing.jpg", unreadable},
                                        {"corrupt-progressive-scan.jpg", unreadable},
-                                       {"empty-first-idat.png", unreadable}}) {
+                                       {"empty-first-idat.png", unreadable},
+                                       {"progressive-2000-scans.jpg",
+                                        "the picture is split into more scans than any encoder "
+                                        "writes"}}) {
         std::string whyNot;
         EXPECT_FALSE(Decode(name, &whyNot).has_value()) << name;
         EXPECT_EQ(whyNot, reason) << name;

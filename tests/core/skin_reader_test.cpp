@@ -58,6 +58,16 @@ TEST(SkinReader, ReadsTheWholeLookOnceWithNamesInAnyCaseAndAWindowsPath) {
     EXPECT_EQ(SkinFile(files, kIni).Value("Text", "Nothing"), kIni);  // a missing key's value
 }
 
+// Without the key the usual colon, not the path's first character; an empty one stays empty.
+TEST(SkinReader, ReadsAMissingSeparatorAsAColon) {
+    MemoryFiles files;
+    files.Put(kFolder + "/strip.png", Bytes(kGallery + "nan-size/strip.png"));
+    for (const auto& [change, separator] : {std::pair{"Separator", ":"}, {"Separator=", ""}}) {
+        files.Put(kIni, Ini(change));
+        EXPECT_EQ(ReadSkin(files, kFolder, "skin.ini").general->separator, separator) << change;
+    }
+}
+
 // Main as written, else the one name in its folder that reads the same in any case, a name in
 // the single-byte code page (as written on Windows) read as such.
 TEST(SkinReader, FindsTheImageByAUniqueNameInAnyCase) {
@@ -95,12 +105,14 @@ TEST(SkinReader, RefusesBrokenSkinsSayingWhy) {
     const std::string picture = ": the file is not a readable picture";
     const std::string size = " is not a size from 0 to 120";
     const std::string colour = " is not a colour \"red,green,blue\"";
-    const std::string noFile = kIni + ": no such skin file, or not a readable one";
+    const std::string noFile = "no such skin file, or not a readable one";
     const Refused cases[] = {
-        {"truncated-bmp", "", kFolder + "/strip.bmp" + picture, true},
-        {"png-claims-100000x100000", "", kFolder + "/strip.png" + picture, true},
-        {"zero-size-image", "", kFolder + "/strip.png" + picture, true},
-        {"image-is-text", "", kFolder + "/strip.png" + picture, true},
+        {"truncated-bmp", "", "strip.bmp" + picture, true},
+        {"png-claims-100000x100000", "", "strip.png" + picture, true},
+        {"zero-size-image", "", "strip.png" + picture, true},
+        {"image-is-text", "", "strip.png" + picture, true},
+        {"jpeg-of-2000-scans", "",
+         "strip.jpg: the picture is split into more scans than any encoder writes", true},
         {"char-width-1e30", "", "CharWidth" + size, true},
         {"nan-size", "", "CharHeight" + size, true},
         {"negative-sizes", "", "SepWidth" + size, true},  // and FontSize, read later
@@ -167,6 +179,9 @@ TEST(ProfileReader, FindsWhatWindowsWouldFind) {
         {"\xEF\xBB\xBF[a]\nx=1", "1"},
         {"[a]\nx=caf\xE9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
         {"[a]\nx=1\0002\ny=3"sv, "1\0002"sv},
+        {"\xFF\xFE[\0a\0]\0\r\0\n\0x\0=\0\xE9\0"sv, "\xC3\xA9"},              // UTF-16
+        {"\xFE\xFF\0[\0a\0]\0\n\0x\0=\xD8\x3D\xDE\0"sv, "\xF0\x9F\x98\x80"},  // big-endian
+        {"\xFF\xFE[\0a\0]\0\n\0x\0=\0\0\xDC!"sv, "\xEF\xBF\xBD"},  // half a pair, odd byte
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file));

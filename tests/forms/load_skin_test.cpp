@@ -9,6 +9,8 @@
 namespace tikora::testing {
 namespace {
 
+using namespace std::string_literals;
+
 // A valid skin, skins refused for a missing image (a FIFO in one) and for a colour, files that are
 // no skins, a subfolder, and the process's current folder on the skins' folder.
 class LoadSkinTest : public FormTest {
@@ -89,7 +91,8 @@ TEST_F(LoadSkinTest, PutsTheWholeLookOnTheWindowOrOnlyWhereTheSkinIs) {
     WriteFile(tree_ / "skins/Wide.ini", std::string(text).replace(text.find("8.25"), 4, "72"));
     std::string whyNot;
     EXPECT_FALSE(LoadSkinInto(frmMain.Get(), tree_ / "skins", "Wide.ini", &whyNot));
-    EXPECT_EQ(whyNot, "the text is wider than 600 pixels in this font");
+    EXPECT_EQ(whyNot,
+              tree_ / "skins/Wide.ini" + ": the text is wider than 600 pixels in this font");
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -125,7 +128,8 @@ TEST_F(LoadSkinTest, BrowsingCancellingAndClosingTheChooserChangeNothing) {
     EXPECT_TRUE(errors_.empty());
 }
 
-// The chooser's Change loads the chosen skin and saves it at once; for a refused one the default
+// The chooser's Change loads the chosen skin and saves it at once. A skin refused for what it
+// holds is told in one line and leaves the skin before in force; for a missing image the default
 // skin, or when that fails too, the skin in force before, neither of them saved.
 TEST_F(LoadSkinTest, ChangeLoadsTheChoiceOrTheDefaultOrTheSkinBefore) {
     const auto stored = [] { return ReadRegString(kCurrentUser, kSkinsKey, "CurrentSkinFile"); };
@@ -135,6 +139,13 @@ TEST_F(LoadSkinTest, ChangeLoadsTheChoiceOrTheDefaultOrTheSkinBefore) {
     EXPECT_EQ(SkinSettings.CurrentSkinFile + stored(),
               "h\xE9llo.ini"
               "h\xE9llo.ini");
+    SkinSettings.Separator = "#";  // as if the skin had said so
+    Change(QStringLiteral("Colour.ini"));
+    EXPECT_EQ(std::tuple(errors_.at(0).message, SkinSettings.CurrentSkinFile,
+                         SkinSettings.Separator.Utf8(), stored()),
+              std::tuple(tree_ / "skins/Colour.ini: TextColor is not a colour \"red,green,blue\"",
+                         "h\xE9llo.ini"s, "#"s, "h\xE9llo.ini"s));
+    errors_.clear();
     Change(QStringLiteral("NoImage.ini"));
     EXPECT_EQ(frmChangeSkin.Loaded(), nullptr);
     EXPECT_EQ(errors_.size(), 1u);  // none for the first choice

@@ -52,6 +52,21 @@ TEST_F(StartUp, AStoredSkinThatIsGoneGivesWayQuietlyToTheDefaultAndStaysStored) 
     EXPECT_EQ(StoredSkin(), programFolder_ + "/gone");
 }
 
+// Nobody waits for a box at login: the reason goes to standard error, and the default stands in.
+TEST_F(StartUp, AStoredSkinRefusedForWhatItHoldsSaysWhyOnStandardErrorThenGivesWay) {
+    const std::string ini = SkinIni("True", "strip.png");
+    WriteFile(programFolder_ + "/mine/Mine.ini", std::string(ini).replace(ini.find("255,"), 4, ""));
+    WriteStrip(programFolder_ + "/mine/strip.png", 8, 11, 4);
+    StoreSkin(programFolder_ + "/mine", "Mine.ini");
+    ::testing::internal::CaptureStderr();
+    frmMain.Get();
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("tikora: " + programFolder_ + "/mine/Mine.ini: TextColor is not a colour"),
+              std::string::npos);
+    EXPECT_EQ(std::pair(errors_.size(), SkinSettings.CurrentSkinPath),
+              std::pair(std::size_t{0}, DefaultSkinFolder()));
+}
+
 TEST_F(StartUp, WithBothSkinsBrokenTellsWhyTwiceThenEndsKeepingTheStoredSkin) {
     GTEST_FLAG_SET(death_test_style, "fast");  // the child writes this test's settings file
     WriteDefaultSkin(SkinIni("True", "missing.png"));

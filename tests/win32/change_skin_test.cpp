@@ -32,8 +32,8 @@ class ChangeSkinTest : public ::testing::Test {
         fs::create_directories(root_ / L"zeta");
         fs::create_directories(root_ / L"Alpha");
         fs::create_directories(root_ / L"secret");
-        for (const wchar_t* name :
-             {L"b.ini", L"A.INI", L"notes.txt", L"b.ini.bak", L"hidden.ini", L"zeta\\inner.ini"}) {
+        for (const wchar_t* name : {L"b.ini", L"\u00C9mile.ini", L"A.INI", L"notes.txt",
+                                    L"b.ini.bak", L"hidden.ini", L"zeta\\inner.ini"}) {
             std::ofstream(root_ / name) << "[General]\n";
         }
         SetFileAttributesW((root_ / L"hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -57,7 +57,9 @@ class ChangeSkinTest : public ::testing::Test {
 TEST_F(ChangeSkinTest, OpensAtTheCurrentFolderListingItsSubfoldersAndSkinFiles) {
     ShowChangeSkin();
     EXPECT_EQ(Chooser().FolderPath(), rootText_);
-    EXPECT_EQ(Lines(Chooser().filePrincipal), (std::vector<std::string>{"A.INI", "b.ini"}));
+    // A letter beyond ASCII after "z", whatever the sign of a byte.
+    EXPECT_EQ(Lines(Chooser().filePrincipal),
+              (std::vector<std::string>{"A.INI", "b.ini", "\xC3\x89mile.ini"}));
     EXPECT_EQ(Chooser().SelectedFile(), "");
     EXPECT_EQ(GetFocus(), Chooser().cmdCancel);
     // The chain from the drive's root down to the folder, then its visible subfolders.

@@ -248,20 +248,36 @@ TEST_F(ClockForms, InternetTimeFromTheMenuFlipsMarkAndModeAndIsSavedAtOnce) {
     EXPECT_EQ(Stored(kSkinsKey, "DefaultSkinFile"), "Zefro.ini");
 }
 
-TEST_F(ClockForms, AStoredSkinWithoutItsImageIsToldOnceAndTheDefaultSkinLoads) {
+// Told once in the box, as standard error reaches nobody: a missing image in the usual words,
+// another refusal as the skin file and the reason, at start-up and when the skin is chosen.
+TEST_F(ClockForms, ARefusedSkinIsToldOnceAndTheDefaultOrTheSkinBeforeStays) {
+    const std::string path = Folder() + "\\mine";
+    const std::pair<std::string, std::string> cases[] = {
+        {"TextColor=0,0,0\n[Image Files]\nMain=gone.bmp",
+         "Image file not found. Tikora will load the default skin."},
+        {"TextColor=0,0\n[Image Files]\nMain=zefro.png",
+         path + "\\Mine.ini: TextColor is not a colour \"red,green,blue\""}};
     std::filesystem::create_directories(folder_ / "mine");
-    std::ofstream(folder_ / "mine" / "Mine.ini")
-        << "[General]\nDisplayImage=True\nSeparator=:\n[Image Files]\nMain=gone.bmp\n"
-           "[Image Info]\nCharWidth=8\nCharHeight=11\nSepWidth=4\n[Text]\nTextColor=0,0,0\n"
-           "BgColor=0,0,0\nFont=Arial\nFontSize=8\n";
-    ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "ProgramPath", Folder()},
-                                                {kSkinsKey, "CurrentSkinPath", Folder() + "\\mine"},
-                                                {kSkinsKey, "CurrentSkinFile", "Mine.ini"}}));
-    Start();
-    EXPECT_EQ(errors_,
-              std::vector<std::string>{"Image file not found. Tikora will load the default skin."});
-    EXPECT_EQ(SkinSettings.CurrentSkinPath, DefaultSkin());
-    EXPECT_TRUE(frmMain->tmrClock.isActive());
+    std::filesystem::copy_file(folder_ / "Skins/Zefro/zefro.png", folder_ / "mine/zefro.png");
+    for (const auto& [values, told] : cases) {
+        std::ofstream(folder_ / "mine" / "Mine.ini")
+            << "[General]\nDisplayImage=True\n[Image Info]\nCharWidth=8\nCharHeight=11\n"
+               "SepWidth=4\n[Text]\nBgColor=0,0,0\nFont=Arial\nFontSize=8\n"
+            << values << "\n";
+        ASSERT_FALSE(RegistrySettingsStore().Write({{kSettingsKey, "ProgramPath", Folder()},
+                                                    {kSkinsKey, "CurrentSkinPath", path},
+                                                    {kSkinsKey, "CurrentSkinFile", "Mine.ini"}}));
+        frmMain.Unload();
+        errors_.clear();
+        Start();
+        EXPECT_EQ(errors_, std::vector<std::string>{told});
+        EXPECT_EQ(SkinSettings.CurrentSkinPath, DefaultSkin());
+        EXPECT_TRUE(frmMain->tmrClock.isActive());
+    }
+    ChangeToChosenSkin(TIKORA_SOURCE_DIR "/Skins/Segment", "Segment.ini");
+    ChangeToChosenSkin(path, "Mine.ini");
+    EXPECT_EQ(errors_, (std::vector<std::string>{cases[1].second, cases[1].second}));
+    EXPECT_EQ(SkinSettings.CurrentSkinFile, "Segment.ini");
 }
 
 // The run changed nothing: the save at its end writes nothing.

@@ -7,9 +7,12 @@
 #include <fstream>
 
 #include "skins/profile_file.h"
+#include "win32/wide_text.h"
 
 namespace tikora {
 namespace {
+
+using namespace std::string_literals;
 
 struct ProfileCase {
     const char* name;
@@ -22,6 +25,13 @@ struct ProfileCase {
 };
 
 const std::string kLong(300, 'v');
+
+// The text in the system's single-byte code page, as the A functions give it.
+std::string InCodePage(const std::string& utf8) {
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, Widen(utf8).c_str(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
 
 const ProfileCase kCases[] = {
     {"SectionAndKeyCase", "[General]\nSeparator=:\n", "gENERAL", "SEPARATOR"},
@@ -60,6 +70,10 @@ const ProfileCase kCases[] = {
     // The system drops trailing blanks from the default text; the skin reader's default is the skin
     // file's path, which a Windows path never ends in blanks.
     {"DefaultWithTrailingBlanks", "", "T", "K", "dflt  ", "dflt"},
+    // Byte-order marks, as Notepad saves "Unicode" (UTF-16, either byte order) and UTF-8.
+    {"Utf16", "\xFF\xFE[\0T\0]\0\r\0\n\0K\0=\0Z\0\xFC\0r\0\xAC\x20"s, "T", "K"},
+    {"Utf16BigEndian", "\xFE\xFF\0[\0T\0]\0\n\0K\0=\0Z\0\xFC\0r"s, "T", "K"},
+    {"Utf8WithMark", "\xEF\xBB\xBF[T]\nK=Z\xC3\xBCr\n", "T", "K"},
 };
 
 // Each row in a file of its own: Wine keeps recently read profiles in memory.
@@ -75,8 +89,8 @@ TEST(ProfileReader, AnswersAsGetPrivateProfileStringA) {
         char buffer[256] = "";
         GetPrivateProfileStringA(row.section, row.key, row.defaultText.c_str(), buffer,
                                  sizeof buffer, path.string().c_str());
-        const std::string ours =
-            ReadProfileValue(ProfileFile::Parse(row.file), row.section, row.key, row.defaultText);
+        const std::string ours = InCodePage(
+            ReadProfileValue(ProfileFile::Parse(row.file), row.section, row.key, row.defaultText));
         EXPECT_EQ(buffer, row.systemAnswer != nullptr ? row.systemAnswer : ours);
         EXPECT_EQ(row.systemAnswer == nullptr, ours == buffer) << ours;
     }

@@ -55,8 +55,14 @@ ClockFrame ComposeFrame(const TickReading& reading, const ClockFace& face, doubl
                         double innerHeight) {
     ClockFrame frame{ShownText(reading, face), {}};
     if (face.displayImage) {
+        std::u32string characters = DecodeUtf8(frame.text);
+        if (!face.beatTime && face.separator.Char() == U'\0') {
+            // The text leaves an empty separator out; the strip's separator cell is drawn all the
+            // same, whatever the character.
+            characters.insert(2, 1, U'\0');
+        }
         std::int32_t position = 0;
-        for (const char32_t character : DecodeUtf8(frame.text)) {
+        for (const char32_t character : characters) {
             if (const auto copy = PlaceGlyph(character, position++, face.beatTime, face.metrics,
                                              innerWidth, innerHeight)) {
                 frame.glyphs.push_back(*copy);

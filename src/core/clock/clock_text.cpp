@@ -27,7 +27,9 @@ std::string TimeText(int hour, int minute, const OneCharText& separator) {
     std::string text;
     text.reserve(8);
     AppendDigits(text, hour, 2);
-    text += separator.Utf8();
+    if (separator.Char() != U'\0') {  // an empty separator shows nothing, not a box for NUL
+        text += separator.Utf8();
+    }
     AppendDigits(text, minute, 2);
     return text;
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "shared/utf8.h"
+
 namespace tikora {
 namespace {
 
@@ -63,7 +65,45 @@ bool Wanted(const std::string& mountPoint, std::string_view type) {
                         [&](std::string_view tree) { return Within(mountPoint, tree); });
 }
 
+// The small letter of a capital: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic.
+char32_t Lower(char32_t c) {
+    const auto in = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
+    if (in(U'A', U'Z') || (in(0xC0, 0xDE) && c != 0xD7) || (in(0x391, 0x3AB) && c != 0x3A2) ||
+        in(0x410, 0x42F)) {
+        return c + 0x20;
+    }
+    if (in(0x400, 0x40F)) {
+        return c + 0x50;
+    }
+    if (c == 0x178) {
+        return 0xFF;
+    }
+    // Latin Extended-A pairs its capitals with the next code point: even ones in two runs, odd
+    // ones in two others.
+    const bool evenRun = in(0x100, 0x137) || in(0x14A, 0x177);
+    const bool oddRun = in(0x139, 0x148) || in(0x179, 0x17E);
+    if ((evenRun && c % 2 == 0) || (oddRun && c % 2 == 1)) {
+        return c + 1;
+    }
+    return c;
+}
+
+std::u32string Folded(std::string_view name) {
+    std::u32string text =
+        DecodeUtf8(IsValidUtf8(name) ? std::string(name) : Windows1252ToUtf8(name));
+    std::transform(text.begin(), text.end(), text.begin(), Lower);
+    return text;
+}
+
 }  // namespace
+
+bool ListsBefore(std::string_view a, std::string_view b) {
+    const std::u32string foldedA = Folded(a), foldedB = Folded(b);
+    if (foldedA != foldedB) {
+        return foldedA < foldedB;
+    }
+    return a < b;  // std::string_view compares bytes as unsigned
+}
 
 std::vector<std::string> ParseMountPoints(std::string_view mountsText) {
     std::vector<std::string> drives{"/"};

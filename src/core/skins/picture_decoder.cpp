@@ -54,12 +54,21 @@ void* Finish(unsigned char* start, std::size_t size) {
     return start + kHeader;
 }
 
-// Working memory a decode may need for each pixel the header declares: the largest is a 16-bit
-// PNG with alpha, whose unpacked rows and whole picture take eight bytes a pixel each before the
-// picture is cut down to four. Beyond that, twice the file (the decoder gathers a PNG's compressed
-// data in a buffer it doubles as it goes) and a little for tables.
+// Working memory a decode may need for each pixel the header declares. A 16-bit PNG with alpha
+// takes eight bytes a pixel for its unpacked rows and as much for the whole picture, and four more
+// when it is cut down to eight bits. Interlaced, its seven passes carry more row bytes than the
+// decoder's first guess, so the buffer of unpacked rows doubles to sixteen bytes a pixel, beside
+// the whole picture and the largest pass (half the pixels, four bytes each). Beyond that, twice the
+// file (the decoder gathers a PNG's compressed data in a buffer it doubles as it goes) and a little
+// for tables.
 constexpr std::size_t kBytesPerDeclaredPixel = 24;
+constexpr std::size_t kBytesPerInterlacedDeepPixel = 32;
 constexpr std::size_t kFixedBudget = std::size_t{1} << 20;
+
+// A real encoder splits a progressive JPEG into a dozen scans, a few dozen at most; each scan costs
+// the decoder a pass over every block, whatever little data it holds. Thousands of tiny scans keep
+// it busy for minutes within every size limit, so more than this is no picture a skin brings.
+constexpr int kMaxJpegScans = 100;
 
 bool Refuse(std::string* whyNot, const char* reason) {
     if (whyNot != nullptr) {
@@ -77,6 +86,18 @@ bool SizeAcceptable(int width, int height, std::string* whyNot) {
         return Refuse(whyNot, "the picture is too large");
     }
     return true;
+}
+
+bool IsInterlacedDeepPng(std::string_view bytes) {
+    // The header chunk comes first: bit depth at byte 24, interlace method at byte 28.
+    return bytes.size() > 28 && bytes.starts_with("\x89PNG") && bytes[24] == 16 && bytes[28] == 1;
+}
+
+std::size_t DecodeBudget(std::string_view bytes, int width, int height) {
+    const std::size_t perPixel =
+        IsInterlacedDeepPng(bytes) ? kBytesPerInterlacedDeepPixel : kBytesPerDeclaredPixel;
+    return perPixel * static_cast<std::size_t>(width) * static_cast<std::size_t>(height) +
+           2 * bytes.size() + kFixedBudget;
 }
 
 std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, int size) {
@@ -161,6 +182,44 @@ bool JpegTablesFit(std::string_view bytes) {
     return true;
 }
 
+// The scans of a JPEG as the decoder meets them: segment by segment from the start marker, each
+// scan's coded data running to the next marker that is neither a stuffed byte nor a restart. Stray
+// bytes between segments, which the decoder refuses, are stepped over here, so the count is never
+// less than the decoder's.
+int JpegScans(std::string_view bytes) {
+    if (!bytes.starts_with("\xFF\xD8")) {
+        return 0;
+    }
+    const auto at = [bytes](std::size_t i) -> unsigned {
+        return static_cast<unsigned char>(bytes[i]);
+    };
+    const auto restart = [](unsigned marker) { return marker >= 0xD0 && marker <= 0xD7; };
+    int scans = 0;
+    for (std::size_t i = 2; i + 1 < bytes.size();) {
+        const unsigned marker = at(i + 1);
+        if (at(i) != 0xFF || marker == 0xFF) {
+            ++i;  // a stray byte, or fill before a marker
+            continue;
+        }
+        i += 2;
+        if (marker == 0xD9) {
+            break;
+        }
+        if (marker == 0x01 || restart(marker) || i + 1 >= bytes.size()) {
+            continue;  // no length follows
+        }
+        i += at(i) << 8 | at(i + 1);
+        if (marker == 0xDA) {
+            ++scans;
+            while (i + 1 < bytes.size() &&
+                   (at(i) != 0xFF || at(i + 1) == 0 || restart(at(i + 1)))) {
+                ++i;
+            }
+        }
+    }
+    return scans;
+}
+
 }  // namespace
 
 std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* whyNot) {
@@ -172,12 +231,19 @@ std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* wh
         Refuse(whyNot, "the file is not a readable picture");
         return std::nullopt;
     }
+    if (JpegScans(bytes) > kMaxJpegScans) {
+        Refuse(whyNot, "the picture is split into more scans than any encoder writes");
+        return std::nullopt;
+    }
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int length = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
     if (stbi_info_from_memory(data, length, &width, &height, &channels) == 0) {
         Refuse(whyNot, "the file is not a readable picture");
         return std::nullopt;
+    }
+    if (bytes.starts_with("BM") && height < 0 && height > std::numeric_limits<int>::min()) {
+        height = -height;  // a bitmap stored top row first
     }
     if (!SizeAcceptable(width, height, whyNot)) {
         return std::nullopt;
@@ -186,9 +252,7 @@ std::optional<PixelBuffer> DecodePicture(std::string_view bytes, std::string* wh
         Refuse(whyNot, "the file is not a readable picture");
         return std::nullopt;
     }
-    const DecoderBudget limit(kBytesPerDeclaredPixel * static_cast<std::size_t>(width) *
-                                  static_cast<std::size_t>(height) +
-                              2 * bytes.size() + kFixedBudget);
+    const DecoderBudget limit(DecodeBudget(bytes, width, height));
     const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
         stbi_load_from_memory(data, length, &width, &height, &channels, 4), stbi_image_free);
     if (!rgba || !SizeAcceptable(width, height, whyNot)) {

@@ -42,9 +42,37 @@ std::string_view Unquote(std::string_view value) {
     return value;
 }
 
+// UTF-16 after its byte-order mark, as Notepad saves "Unicode" files: pairs of units make one
+// character, a unit out of pair stands for U+FFFD, and an odd last byte is dropped.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unit = [bytes, bigEndian](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? first << 8 | second : second << 8 | first;
+    };
+    const auto high = [](char32_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+    const auto low = [](char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+    std::string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t code = unit(i);
+        if (high(code) && i + 3 < bytes.size() && low(unit(i + 2))) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (high(code) || low(code)) {
+            code = 0xFFFD;
+        }
+        AppendUtf8(text, code);
+    }
+    return text;
+}
+
+// The byte-order marks the Windows profile functions know tell UTF-8 or UTF-16 text; without one,
+// text that is not valid UTF-8 is taken for the single-byte code page.
 std::string DecodeText(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark)) {
         bytes.remove_prefix(kByteOrderMark.size());
+    } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return Utf16ToUtf8(bytes.substr(2), bytes.front() == '\xFE');
     }
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }

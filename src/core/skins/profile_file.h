@@ -15,7 +15,8 @@ namespace tikora {
 // in it the only ones that count.
 class ProfileFile {
   public:
-    // A UTF-8 byte-order mark is skipped; text that is not valid UTF-8 is read as Windows-1252.
+    // Text after a UTF-8 byte-order mark is UTF-8, after a UTF-16 one (either byte order) UTF-16;
+    // text without a mark that is not valid UTF-8 is read as Windows-1252.
     static ProfileFile Parse(std::string_view bytes);
 
     // Nothing when the section or the key is absent; a present "Key=" gives an empty text.

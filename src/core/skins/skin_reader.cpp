@@ -84,21 +84,23 @@ std::optional<std::uint32_t> ReadColour(const SkinFile& skin, const char* key,
     return colour;
 }
 
+// A refused picture is named as within the skin's folder: the reason follows the skin file's path.
 std::optional<PixelBuffer> ReadStrip(const FileAccess& files, const std::string& imagePath,
-                                     const Complaint& complain) {
+                                     std::size_t folderLength, const Complaint& complain) {
     const std::optional<std::string> bytes = files.ReadRegular(imagePath, kMaxPictureFileBytes);
     std::string whyNot = "the image file can't be read";
     std::optional<PixelBuffer> strip = bytes ? DecodePicture(*bytes, &whyNot) : std::nullopt;
     if (!strip) {
-        complain(imagePath + ": " + whyNot);
+        complain(imagePath.substr(std::min(folderLength + 1, imagePath.size())) + ": " + whyNot);
     }
     return strip;
 }
 
 // Every value is read, in the skin file's order, whatever fails first.
 std::optional<SkinLook> ReadLook(const FileAccess& files, const SkinFile& skin,
-                                 std::string imagePath, const Complaint& complain) {
-    std::optional<PixelBuffer> strip = ReadStrip(files, imagePath, complain);
+                                 std::string imagePath, std::size_t folderLength,
+                                 const Complaint& complain) {
+    std::optional<PixelBuffer> strip = ReadStrip(files, imagePath, folderLength, complain);
     const auto width = ReadSize(skin, "Image Info", "CharWidth", kMaxCellSize, complain);
     const auto height = ReadSize(skin, "Image Info", "CharHeight", kMaxCellSize, complain);
     const auto separator = ReadSize(skin, "Image Info", "SepWidth", kMaxCellSize, complain);
@@ -123,7 +125,12 @@ SkinFile::SkinFile(const FileAccess& files, std::string path) : path_(std::move(
 }
 
 std::string SkinFile::Value(std::string_view section, std::string_view key) const {
-    std::string value = ReadProfileValue(file_, section, key, path_);
+    return ValueOr(section, key, path_);
+}
+
+std::string SkinFile::ValueOr(std::string_view section, std::string_view key,
+                              std::string_view missing) const {
+    std::string value = ReadProfileValue(file_, section, key, missing);
     value.resize(std::min(value.find('\0'), value.size()));
     value.erase(0, std::min(value.find_first_not_of(' '), value.size()));
     return value;
@@ -137,10 +144,11 @@ SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const s
         ParseSkinBoolean(skin.Value("General", "DisplayImage"));
     if (!displayImage) {
         complain(skin.Readable() ? "DisplayImage is not True or False"
-                                 : skin.Path() + ": no such skin file, or not a readable one");
+                                 : "no such skin file, or not a readable one");
         return reading;
     }
-    reading.general = SkinGeneral{*displayImage, skin.Value("General", "Separator")};
+    // Without the key, the separator every clock shows, not the first character of the path.
+    reading.general = SkinGeneral{*displayImage, skin.ValueOr("General", "Separator", ":")};
     std::string main = skin.Value("Image Files", "Main");
     std::replace(main.begin(), main.end(), '\\', '/');
     std::string imagePath = FindImage(files, folder, main);
@@ -148,7 +156,7 @@ SkinReading ReadSkin(const FileAccess& files, const std::string& folder, const s
         complain(SkinRefusal::kImageNotFound, kImageNotFoundMessage);
         return reading;
     }
-    reading.look = ReadLook(files, skin, std::move(imagePath), complain);
+    reading.look = ReadLook(files, skin, std::move(imagePath), folder.size(), complain);
     return reading;
 }
 

@@ -37,6 +37,9 @@ class SkinFile {
     // with leading spaces removed. A missing key, or a missing or unreadable file, gives the skin
     // file's own path.
     std::string Value(std::string_view section, std::string_view key) const;
+    // The same with `missing` in place of the path.
+    std::string ValueOr(std::string_view section, std::string_view key,
+                        std::string_view missing) const;
 
     bool Readable() const { return readable_; }
     const std::string& Path() const { return path_; }
@@ -51,7 +54,8 @@ class SkinFile {
 // in force.
 struct SkinGeneral {
     bool displayImage = false;
-    std::string separator;  // the Separator value; only its first character counts
+    std::string
+        separator;  // the Separator value, ":" when missing; only its first character counts
 };
 
 // Everything else a skin puts on the clock window, read and checked as a whole.
@@ -68,7 +72,7 @@ struct SkinLook {
 enum class SkinRefusal {
     kNone,
     kImageNotFound,  // told to the user (kImageNotFoundMessage)
-    kInvalid,        // anything else: quiet, `whyNot` is for the people who make skins
+    kInvalid,        // anything else: `whyNot` says why, for the user and the people who make skins
 };
 
 struct SkinReading {

@@ -36,8 +36,8 @@ void StartProgram() {
     FindTrayClock();
     DockToTrayClock();
     LoadSettings();
-    if (!LoadSkin(SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile) &&
-        !LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
+    if (!LoadStartSkin(SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile) &&
+        !LoadStartSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
         ShowError(kProgramName + " can't load any of the skins properly. " + kProgramName +
                       " will exit! Please submit a valid skin.",
                   true);

@@ -41,6 +41,9 @@ using ErrorBoxHook = std::function<void(const std::string& title, const std::str
 void SetErrorBoxHook(ErrorBoxHook hook);
 // The modal box itself, with the error icon and one OK button: each set of windows has its own.
 void ShowModalErrorBox(const std::string& title, const std::string& message);
+// Why the skin of the settings was refused at start-up, in one line: each set of windows says it
+// where its users look (standard error on Linux, the error box on Windows).
+void TellRefusedStartSkin(const std::string& whyNot);
 
 // Tray clock takeover.
 void FindTrayClock();

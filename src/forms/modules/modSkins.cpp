@@ -43,11 +43,15 @@ void Apply(ClockWindow& clock, SkinLook look) {
     clock.picBuffer.FontSize = look.fontSize;
 }
 
+std::string SkinFilePath(const std::string& folder, const std::string& file) {
+    return folder + kPathSeparator + file;
+}
+
 }  // namespace
 
 std::string ReadSkinValue(const std::string& section, const std::string& key) {
     return SkinFile(SystemFileAccess(),
-                    SkinSettings.CurrentSkinPath + kPathSeparator + SkinSettings.CurrentSkinFile)
+                    SkinFilePath(SkinSettings.CurrentSkinPath, SkinSettings.CurrentSkinFile))
         .Value(section, key);
 }
 
@@ -55,13 +59,29 @@ bool LoadSkin(std::string folder, std::string file) {
     return LoadSkinInto(frmMain.Get(), std::move(folder), std::move(file));
 }
 
+bool LoadStartSkin(const std::string& folder, const std::string& file) {
+    std::string whyNot;
+    if (LoadSkinInto(frmMain.Get(), folder, file, &whyNot)) {
+        return true;
+    }
+    // A skin whose file is gone (on a drive not mounted yet) gives way without a word.
+    if (whyNot != kImageNotFoundMessage && FileExists(SkinFilePath(folder, file))) {
+        TellRefusedStartSkin(whyNot);
+    }
+    return false;
+}
+
 void ChangeToChosenSkin(const std::string& folder, const std::string& file) {
-    const std::string previousPath = SkinSettings.CurrentSkinPath;
-    const std::string previousFile = SkinSettings.CurrentSkinFile;
-    if (LoadSkin(folder, file)) {
+    const SkinSettingsRecord before = SkinSettings;
+    std::string whyNot;
+    if (LoadSkinInto(frmMain.Get(), folder, file, &whyNot)) {
         SaveSkinChoice();
+    } else if (whyNot != kImageNotFoundMessage) {
+        // The refused load has touched nothing but these fields: the skin before is whole again.
+        SkinSettings = before;
+        ShowError(whyNot, false);
     } else if (!LoadSkin(SkinSettings.DefaultSkinPath, SkinSettings.DefaultSkinFile)) {
-        LoadSkin(previousPath, previousFile);
+        LoadSkin(before.CurrentSkinPath, before.CurrentSkinFile);
     }
 }
 
@@ -84,7 +104,9 @@ bool LoadSkinInto(ClockWindow& clock, std::string folder, std::string file, std:
     }
     if (!reading.look) {
         if (whyNot != nullptr) {
-            *whyNot = std::move(reading.whyNot);
+            *whyNot = reading.refusal == SkinRefusal::kImageNotFound
+                          ? std::move(reading.whyNot)
+                          : SkinFilePath(folder, file) + ": " + reading.whyNot;
         }
         return false;
     }

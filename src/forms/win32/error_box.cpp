@@ -12,4 +12,9 @@ void ShowModalErrorBox(const std::string& title, const std::string& message) {
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+// A Windows program's standard error reaches nobody: the reason is shown, once, in the box.
+void TellRefusedStartSkin(const std::string& whyNot) {
+    ShowError(whyNot, false);
+}
+
 }  // namespace tikora

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -13,18 +12,12 @@
 
 #include "platform/folders.h"
 #include "shared/wildcard.h"
+#include "skins/folder_lists.h"
 
 namespace tikora {
 namespace {
 
 using EntryTest = std::function<bool(const struct stat&, const std::string& name)>;
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::string FoldCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) {
@@ -48,7 +41,7 @@ std::optional<std::vector<std::string>> ListEntries(const std::string& folder,
             names.push_back(name);
         }
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), ListsBefore);
     return names;
 }
 

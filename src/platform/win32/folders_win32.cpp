@@ -4,19 +4,12 @@
 #include <algorithm>
 
 #include "platform/folders.h"
+#include "skins/folder_lists.h"
 #include "win32/directory_search.h"
 #include "win32/wide_text.h"
 
 namespace tikora {
 namespace {
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const auto fold = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&fold](char x, char y) { return fold(x) < fold(y); });
-}
 
 // The entries `wanted` takes among those FindFirstFileExW finds for `pattern` in `folder` (its own
 // matching ignores letter case), hidden and system ones left out as the system's lists leave them.
@@ -34,7 +27,7 @@ std::optional<std::vector<std::string>> ListEntries(
     if (!SearchDirectory(InFolder(folder, pattern), visit)) {
         return std::nullopt;
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), ListsBefore);
     return names;
 }
 

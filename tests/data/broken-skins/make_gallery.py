@@ -69,6 +69,8 @@ skin("png-claims-100000x100000", skin_ini(),
      {"strip.png": (PICTURES / "claims-100000x100000.png").read_bytes()})
 skin("zero-size-image", skin_ini(), {"strip.png": (PICTURES / "zero-size.png").read_bytes()})
 skin("image-is-text", skin_ini(), {"strip.png": (PICTURES / "text-file.png").read_bytes()})
+skin("jpeg-of-2000-scans", skin_ini("strip.jpg"),
+     {"strip.jpg": (PICTURES / "progressive-2000-scans.jpg").read_bytes()})
 skin("char-width-1e30", skin_ini(CharWidth="1e30"), strip)
 skin("nan-size", skin_ini(CharHeight="NaN"), strip)
 skin("negative-sizes", skin_ini(SepWidth="-1", FontSize="-8.25"), strip)

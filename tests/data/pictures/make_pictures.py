@@ -31,14 +31,15 @@ def rgb_rows(pixels):
     return [bytes(c for p in row for c in p) for row in pixels]
 
 
-def bmp(pixels):
+def bmp(pixels, top_down=False):
     height, width = len(pixels), len(pixels[0])
     stride = (width * 3 + 3) // 4 * 4
     data = b""
-    for row in reversed(pixels):  # bottom-up
+    for row in (pixels if top_down else reversed(pixels)):
         line = b"".join(bytes((b, g, r)) for r, g, b in row)
         data += line + b"\0" * (stride - len(line))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, 24, 0,
+                       len(data), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
     return header + info + data
 
@@ -50,6 +51,26 @@ def write(name, content):
 
 write("strip-3x2.png", png(3, 2, rgb_rows(PIXELS)))
 write("strip-3x2.bmp", bmp(PIXELS))
+write("top-down-3x2.bmp", bmp(PIXELS, top_down=True))
+
+
+# A 16-bit RGBA PNG, interlaced: its seven passes of rows, each row a filter byte and the pass's
+# pixels. Every pixel is the colour of its column, at half opacity.
+def interlaced_rgba16(width, height):
+    header = struct.pack(">IIBBBBB", width, height, 16, 6, 0, 0, 1)
+    raw = b""
+    for x0, y0, dx, dy in [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4),
+                           (1, 0, 2, 2), (0, 1, 1, 2)]:
+        columns = range(x0, width, dx)
+        row = b"\0" + b"".join(struct.pack(">HHHH", 257 * (x % 256), 0, 65535, 32768)
+                               for x in columns)
+        raw += row * len(range(y0, height, dy)) if columns else b""
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+# As large as a skin's picture may be: 4 MiB at four bytes a pixel.
+write("interlaced-rgba16-1024x1024.png", interlaced_rgba16(1024, 1024))
 full_bmp = bmp(PIXELS)
 write("truncated.bmp", full_bmp[:len(full_bmp) - 10])
 write("alpha-2x1.png", png(2, 1, [bytes((10, 20, 30, 0, 40, 50, 60, 255))], colour_type=6))
@@ -89,3 +110,7 @@ if shutil.which("convert"):
         at = end
     write("undefined-ac-tables.jpg", kept)
     write("huffman-overflow-after-scan.jpg", good[:-2] + bad_table + good[-2:])
+    # The progressive strip with its last scan written 2000 times more: each is decoded anew.
+    last_scan = progressive.rindex(b"\xff\xda")
+    write("progressive-2000-scans.jpg", progressive[:-2] + progressive[last_scan:-2] * 2000 +
+          progressive[-2:])
