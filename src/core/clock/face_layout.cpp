@@ -20,10 +20,11 @@ constexpr int kLargestPixelSize = 512;
 // The compact face's rows, top to bottom; each character is a digit or "@".
 using Rows = std::vector<std::string>;
 
-// Hours above minutes; the beat's "@" before its digits, or above them.
+// Hours above minutes; the beat's "@" above its digits, or before them.
 std::vector<Rows> CompactArrangements(const std::string& shown, bool beat) {
     if (beat) {
-        return {{shown}, {shown.substr(0, 1), shown.substr(1)}};
+        // Above first: where both come out the same size, it leaves room at the sides.
+        return {{shown.substr(0, 1), shown.substr(1)}, {shown}};
     }
     // Two digits, the separator (one character, of any length in UTF-8), two digits.
     if (shown.size() < 4) {

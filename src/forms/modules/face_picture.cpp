@@ -75,9 +75,18 @@ FaceSkin FacePainter::SkinOf(const FaceLook& look, bool withInk) {
 }
 
 FaceKind FacePainter::KindFor(const FaceLook& look, const FaceSlot& slot) {
-    return slot.width >= OneLineWidth(SkinOf(look, false), slot.ratio, Measurer())
-               ? FaceKind::OneLine
-               : FaceKind::Compact;
+    // Asked on every tick: the width is worked out again only for another skin or screen.
+    const OneLineNeed need{look.face.displayImage,
+                           look.face.separator.Char(),
+                           look.face.metrics.charWidth,
+                           look.face.metrics.sepWidth,
+                           look.font,
+                           slot.ratio};
+    if (!(need == oneLineNeed_)) {
+        oneLineNeed_ = need;
+        oneLineWidth_ = OneLineWidth(SkinOf(look, false), slot.ratio, Measurer());
+    }
+    return slot.width >= oneLineWidth_ ? FaceKind::OneLine : FaceKind::Compact;
 }
 
 void FacePainter::Draw(PixelBuffer& picture, const TickReading& reading, const FaceLook& look,

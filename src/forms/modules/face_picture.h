@@ -56,6 +56,18 @@ class FacePainter {
     TextPainter painter_;
     PixelBuffer scratch_;
     std::map<std::string, TextInk> measured_;
+    // What the one-line face's width was last worked out from, and that width.
+    struct OneLineNeed {
+        bool image = false;
+        char32_t separator = 0;
+        float charWidth = -1;
+        float sepWidth = -1;
+        FontSpec font;
+        double ratio = 0;
+        bool operator==(const OneLineNeed&) const = default;
+    };
+    OneLineNeed oneLineNeed_;
+    int oneLineWidth_ = 0;
 };
 
 // The clock's picture now, for a slot of `slot.width` x `slot.height` device pixels on a screen of
