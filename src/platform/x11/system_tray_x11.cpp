@@ -38,14 +38,10 @@ std::optional<std::uint32_t> FirstCardinal(xcb_connection_t* connection, xcb_win
 // The height of a tray that is on screen, from its window: most trays run their selection from
 // the panel's own window. A hidden or off-screen owner says nothing about the panel.
 int VisibleHeight(xcb_connection_t* connection, xcb_window_t window) {
-    xcb_generic_error_t* error = nullptr;
-    const xcb::Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-        connection, xcb_get_window_attributes(connection, window), &error));
-    std::free(error);
-    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
+    if (!xcb::Viewable(connection, window)) {
         return 0;
     }
-    error = nullptr;
+    xcb_generic_error_t* error = nullptr;
     const xcb::Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), &error));
     std::free(error);

@@ -333,20 +333,12 @@ bool IsDock(xcb_connection_t* connection, xcb_window_t window) {
     return false;
 }
 
-bool Viewable(xcb_connection_t* connection, xcb_window_t window) {
-    xcb_generic_error_t* error = nullptr;
-    const xcb::Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-        connection, xcb_get_window_attributes(connection, window), &error));
-    std::free(error);
-    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-}
-
 // The shown dock windows among `windows` and, through window-manager frames, below them.
 void CollectDocks(const X11WindowFinder& finder, xcb_connection_t* connection,
                   const std::vector<xcb_window_t>& windows, int depth,
                   std::vector<WindowRect>& docks) {
     for (const xcb_window_t window : windows) {
-        if (!Viewable(connection, window)) {
+        if (!xcb::Viewable(connection, window)) {
             continue;
         }
         WindowRect rect;

@@ -44,4 +44,7 @@ std::optional<std::string> ClassPart(const std::string& wmClass);
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// True when the window and all its ancestors are mapped.
+bool Viewable(xcb_connection_t* connection, xcb_window_t window);
+
 }  // namespace tikora::xcb

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QGuiApplication>
+#include <cstdlib>
 
 #include "x11/xcb_helpers.h"
 
@@ -87,6 +88,14 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+bool Viewable(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_generic_error_t* error = nullptr;
+    const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), &error));
+    std::free(error);
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 }  // namespace tikora::xcb
