@@ -5,7 +5,7 @@
 # usage: sway_test.sh TIKORA PREVIEW SKIN_INI SCREENSHOT_DIR wayland|xcb|notray
 set -eu
 tikora=$1 preview=$2 skin=$3 shots=$4 mode=$5
-for program in sway swaymsg waybar grim compare jq dbus-daemon dbus-send setpriv; do
+for program in sway swaymsg waybar grim compare jq dbus-daemon dbus-send busctl setpriv; do
     command -v "$program" >/dev/null || { echo "$program is not installed: skipped"; exit 77; }
 done
 mkdir -p "$shots"
@@ -111,11 +111,28 @@ shows_clock() {
 wait_for shows_clock || fail "the clock's picture is not in the tray ($(cat "$run/compare"))"
 kill -0 "$(cat "$run/tikora.pid")" || fail "the clock ended"
 if [ "$mode" = wayland ]; then
-    # The tray asks for the menu: on Wayland Qt shows it as a window of its own, which sway must
-    # float, not tile over the whole screen.
     ask() { $as_user env DBUS_SESSION_BUS_ADDRESS="unix:path=$run/bus" dbus-send --session "$@"; }
     item=$(ask --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames |
         grep -o 'org.kde.StatusNotifierItem-[0-9]*-1')
+    # The host draws the design's menu, read over the bus, and a click on an entry runs it.
+    bus() { $as_user busctl --address="unix:path=$run/bus" --json=short -- "$@"; }
+    property() { bus get-property "$item" /StatusNotifierItem org.kde.StatusNotifierItem "$1" | jq -r .data; }
+    [ "$(property ItemIsMenu)" = true ] || fail "the item is not a menu"
+    menu=$(property Menu)
+    layout() { bus call "$item" "$menu" com.canonical.dbusmenu GetLayout iias 0 -1 0 |
+        jq -c "[.data[1][2][].data[1] | $1]"; }
+    [ "$(layout '.label.data // "-"')" = '["_Adjust Date/Time","_Preferences","-","_Internet Time (.beat)","-","_Change Skin","-","A_bout","_Exit"]' ] ||
+        fail "not the design's menu: $(layout .)"
+    beat=$(bus call "$item" "$menu" com.canonical.dbusmenu GetLayout iias 0 -1 0 |
+        jq '.data[1][2][].data | select(.[1].label.data == "_Internet Time (.beat)") | .[0]')
+    [ "$(layout '."toggle-state".data // empty')" = '[0]' ] || fail "Internet Time is checked"
+    bus call "$item" "$menu" com.canonical.dbusmenu Event isvu "$beat" clicked s "" 0 >/dev/null
+    wait_for 'grep -qxF "\"BeatTime\"=\"True\"" "$run/.config/tikora/registry.reg" 2>/dev/null' ||
+        fail "the menu's Internet Time was not kept"
+    wait_for '[ "$(layout ".\"toggle-state\".data // empty")" = "[1]" ]' ||
+        fail "the menu does not show Internet Time checked"
+    # A host that asks for the menu anyway: on Wayland Qt shows it as a window of its own, which
+    # sway must float, not tile over the whole screen.
     ask --print-reply --dest="$item" /StatusNotifierItem org.kde.StatusNotifierItem.ContextMenu \
         int32:600 int32:20 >/dev/null
     wait_for 'swaymsg -t get_tree | jq -e "[.. | .floating_nodes? // empty | .[] |

@@ -27,6 +27,9 @@ struct ItemHandlers {
     std::function<void(Point)> contextMenu;
     // The tooltip's text, read when the host asks for it.
     std::function<std::string()> toolTip;
+    // The object path of a menu that the host reads over the bus and draws itself, at its icon,
+    // on a click too; empty when the program opens its own menu.
+    std::string menu;
 };
 
 class ItemTray {

@@ -22,6 +22,7 @@
 #include "modules/face_picture.h"
 #include "modules/modMain.h"
 #include "platform/services.h"
+#include "qt/dbus_menu.h"
 #include "qt/frmMain.h"
 #include "qt/frmMenu.h"
 #include "qt/item_picture.h"
@@ -114,6 +115,16 @@ void NewHostWindow(ClockWindow& clock, Qt::WindowFlags flags) {
 bool OnWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// On Qt's Wayland plugin the program cannot put a popup at the tray, so the tray's host draws the
+// design's menu, read over the bus; elsewhere the clock opens its own at the point.
+std::string HostDrawnMenu() {
+    static const std::string path =
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+            ? ExportDBusMenu(frmMenu->mnuMain.actions())
+            : std::string();
+    return path;
 }
 
 // The date and time as the clock's tip shows them.
@@ -393,7 +404,7 @@ void ClockPlacer::RenewItem(const std::string& text) {
         clock_.Form_Click(at.x == 0 && at.y == 0 ? QCursor::pos() : QPoint(at.x, at.y));
     };
     if (!Platform().items->Show(ItemPictures(clock_, itemPainter_),
-                                {openMenu, openMenu, DateTipText})) {
+                                {openMenu, openMenu, DateTipText, HostDrawnMenu()})) {
         Place(true);
         return;
     }

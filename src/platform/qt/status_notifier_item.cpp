@@ -7,6 +7,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QFile>
 #include <QTimer>
 
@@ -208,8 +209,13 @@ QVariant StatusNotifierItem::Property(const QString& name) const {
     if (name == QLatin1String("WindowId")) {
         return 0;
     }
+    // Without a menu of the host's a click activates, and the menu comes through ContextMenu.
     if (name == QLatin1String("ItemIsMenu")) {
-        return false;  // a click activates; the menu comes through ContextMenu, not a menu object
+        return !handlers_.menu.empty();
+    }
+    if (name == QLatin1String("Menu")) {
+        return QVariant::fromValue(QDBusObjectPath(
+            handlers_.menu.empty() ? QStringLiteral("/") : QString::fromStdString(handlers_.menu)));
     }
     if (name == QLatin1String("IconName")) {
         return QString();
@@ -237,6 +243,7 @@ QString StatusNotifierItem::introspect(const QString&) const {
         "<property name=\"Status\" type=\"s\" access=\"read\"/>"
         "<property name=\"WindowId\" type=\"i\" access=\"read\"/>"
         "<property name=\"ItemIsMenu\" type=\"b\" access=\"read\"/>"
+        "<property name=\"Menu\" type=\"o\" access=\"read\"/>"
         "<property name=\"IconName\" type=\"s\" access=\"read\"/>"
         "<property name=\"IconPixmap\" type=\"a(iiay)\" access=\"read\"/>"
         "<property name=\"ToolTip\" type=\"(sa(iiay)ss)\" access=\"read\"/>"
@@ -269,7 +276,7 @@ bool StatusNotifierItem::handleMessage(const QDBusMessage& message,
         if (member == QLatin1String("GetAll")) {
             QVariantMap all;
             for (const char* name : {"Category", "Id", "Title", "Status", "WindowId", "ItemIsMenu",
-                                     "IconName", "IconPixmap", "ToolTip"}) {
+                                     "Menu", "IconName", "IconPixmap", "ToolTip"}) {
                 all.insert(QString::fromLatin1(name), Property(QString::fromLatin1(name)));
             }
             connection.send(message.createReply(QVariant::fromValue(all)));
