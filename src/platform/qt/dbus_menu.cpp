@@ -166,22 +166,20 @@ class DBusMenu final : public QDBusVirtualObject {
     }
 
     MenuLayout Layout(int id, int depth, const QStringList& names) const {
-        if (id != 0) {
-            const QAction* action = Action(id);
-            return {id,
-                    action != nullptr ? Chosen(ActionProperties(*action), names) : QVariantMap(),
-                    {}};
+        MenuLayout layout{id, Chosen(Properties(id), names), {}};
+        for (int child = 1; id == 0 && depth != 0 && child <= actions_.size(); ++child) {
+            layout.children.append(Layout(child, depth - 1, names));
         }
-        MenuLayout root{0, {{QStringLiteral("children-display"), QStringLiteral("submenu")}}, {}};
-        for (int child = 1; depth != 0 && child <= actions_.size(); ++child) {
-            root.children.append(Layout(child, depth - 1, names));
-        }
-        return root;
+        return layout;
     }
 
+    // The root (0) only says that it holds entries; hosts that miss this warn about it.
     QVariantMap Properties(int id) const {
         const QAction* action = Action(id);
-        return action != nullptr ? ActionProperties(*action) : QVariantMap();
+        return id == 0
+                   ? QVariantMap{{QStringLiteral("children-display"), QStringLiteral("submenu")}}
+               : action != nullptr ? ActionProperties(*action)
+                                   : QVariantMap();
     }
 
     // A click runs the action from the event loop, once the answer is out.
