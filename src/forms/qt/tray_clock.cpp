@@ -36,6 +36,9 @@ namespace {
 constexpr int kSlotSettleMilliseconds = 500;
 // How long a tray may take to take the clock in after being asked.
 constexpr int kTrayAnswerMilliseconds = 5000;
+// How often one tray is asked before the clock gives up on it: a tray that has just taken the
+// selection may drop a request that comes before its panel is laid out (tint2 on a restart).
+constexpr int kOffersPerTray = 3;
 
 // The finder's operations; without a finder nothing is found and nothing moves.
 WindowHandle FindTopLevel(std::string_view windowClass) {
@@ -176,6 +179,7 @@ class ClockPlacer final : public QObject {
     void MoveFloat(std::optional<Point> at);
     void OnHostChange(HostChange change);
     void OnNewTray();
+    void JudgeRelease();
     void OnNewWindows();
     void OnNeedsChanged();
     bool Drag(const QMouseEvent& event);
@@ -196,12 +200,14 @@ class ClockPlacer final : public QObject {
     TraySize needs_;  // the one-line face's size when the clock was last placed
     bool needsCheckQueued_ = false;
     WindowHandle offeredTo_ = 0;  // the tray asked last
+    int offersUnanswered_ = 0;    // how often in a row it left the clock out
     WindowHandle ignoredBy_ = 0;  // a tray that did not take the clock in
     WindowHandle gaveOwner_ = 0;  // the tray that held the clock last, and the slot it gave
     TraySize gave_;
     std::string floatWhere_;
     QTimer settle_;
     QTimer answer_;
+    QTimer released_;
     std::string lastReport_;
     bool reportWhenShown_ = false;
     FacePainter facePainter_;  // tells which face the slot gets
@@ -224,6 +230,9 @@ ClockPlacer::ClockPlacer(ClockWindow& clock) : QObject(&clock), clock_(clock) {
     answer_.setInterval(kTrayAnswerMilliseconds);
     connect(&settle_, &QTimer::timeout, this, [this] { JudgeSlot(); });
     connect(&answer_, &QTimer::timeout, this, [this] { JudgeSlot(); });
+    released_.setSingleShot(true);
+    released_.setInterval(kSlotSettleMilliseconds);
+    connect(&released_, &QTimer::timeout, this, [this] { JudgeRelease(); });
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const auto keep = [this] {
             if (state_ == State::Floating) {
@@ -284,6 +293,7 @@ void ClockPlacer::DockedInTaskbarClock() {
     state_ = State::TaskbarClock;
     settle_.stop();
     answer_.stop();
+    released_.stop();
     WatchOwnWindow();
     WatchForNewWindows(false);
     Report(DockedReport(ClockHost::TaskbarClock, ScreenRect(clock_)));
@@ -309,6 +319,12 @@ void ClockPlacer::WatchForNewTrays() {
 }
 
 void ClockPlacer::OnNewTray() {
+    // A tray that has just taken the selection is a new one, even where the X server gave its
+    // window the id of one that went before (ids of a client that ended are given out again):
+    // what the old tray did with the clock says nothing about it.
+    ignoredBy_ = 0;
+    gaveOwner_ = 0;
+    offersUnanswered_ = 0;
     if (state_ != State::TaskbarClock && state_ != State::Unplaced) {
         Place(false);
     }
@@ -350,7 +366,11 @@ void ClockPlacer::OfferToTray() {
     SystemTray* tray = Platform().tray;
     const TrayHost host = tray ? tray->Host() : TrayHost{};
     LeaveItem();
+    released_.stop();
     state_ = State::Offered;
+    if (host.owner != offeredTo_) {
+        offersUnanswered_ = 0;
+    }
     offeredTo_ = host.owner;
     WatchForNewWindows(false);
     // As for any tray icon: no window manager may frame the window before a tray takes it.
@@ -378,6 +398,7 @@ void ClockPlacer::OfferToTray() {
 void ClockPlacer::DockAsItem() {
     settle_.stop();
     answer_.stop();
+    released_.stop();
     state_ = State::InItem;
     NewHostWindow(clock_, Qt::FramelessWindowHint | Qt::Tool);
     WatchForNewWindows(true);
@@ -418,8 +439,24 @@ void ClockPlacer::LeaveItem() {
     }
 }
 
+void ClockPlacer::JudgeRelease() {
+    if (state_ != State::InTray) {
+        return;
+    }
+    // A tray that still runs and has let the clock go does not want it.
+    const TrayHost host = Platform().tray ? Platform().tray->Host() : TrayHost{};
+    if (host.owner != 0 && host.owner == offeredTo_) {
+        ignoredBy_ = offeredTo_;
+    }
+    Place(true);
+}
+
 void ClockPlacer::JudgeSlot() {
     if (state_ == State::Offered) {
+        if (++offersUnanswered_ < kOffersPerTray) {
+            OfferToTray();
+            return;
+        }
         ignoredBy_ = offeredTo_;
         Place(false);
         return;
@@ -450,6 +487,7 @@ void ClockPlacer::ReportDocked() {
 void ClockPlacer::Float(FloatReason reason) {
     settle_.stop();
     answer_.stop();
+    released_.stop();
     LeaveItem();
     state_ = State::Floating;
     if (wayland_) {
@@ -522,18 +560,17 @@ void ClockPlacer::OnHostChange(HostChange change) {
         case HostChange::Embedded:
             if (state_ == State::Offered) {
                 state_ = State::InTray;
+                offersUnanswered_ = 0;
                 answer_.stop();
                 settle_.start();
             }
             break;
         case HostChange::Released:
             if (state_ == State::InTray) {
-                // A tray that still runs and lets the clock go does not want it.
-                const TrayHost host = Platform().tray ? Platform().tray->Host() : TrayHost{};
-                if (host.owner != 0 && host.owner == offeredTo_) {
-                    ignoredBy_ = offeredTo_;
-                }
-                Place(true);
+                // A tray that ends lets its icons go before it gives up the selection: judged
+                // once it has had the time to end.
+                settle_.stop();
+                released_.start();
             }
             break;
         case HostChange::Destroyed:
